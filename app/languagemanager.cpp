@@ -1,0 +1,73 @@
+#include "app/languagemanager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QSettings>
+#include <QTranslator>
+
+namespace {
+constexpr char kLanguageKey[] = "language";
+constexpr char kChineseFile[] = "./Rotaflex_CN.qm";
+constexpr char kEnglishFile[] = "./Rotaflex_EN.qm";
+
+QString settingsFolder()
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/conf/");
+    QDir().mkpath(folder);
+    return folder;
+}
+} // namespace
+
+LanguageManager *LanguageManager::getInstance()
+{
+    static LanguageManager *instance = new LanguageManager;
+    return instance;
+}
+
+LanguageManager::LanguageManager()
+    : m_translator(new QTranslator(this)), m_qtTranslator(new QTranslator(this))
+{
+    readLanguage();
+}
+
+QString LanguageManager::settingsFilePath()
+{
+    return settingsFolder() + QStringLiteral("IDconf.ini");
+}
+
+int LanguageManager::getLanguage() const
+{
+    return m_language;
+}
+
+int LanguageManager::readLanguage()
+{
+    const QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    m_language = static_cast<int>(settings.value(QLatin1String(kLanguageKey), 0u).toUInt());
+    return m_language;
+}
+
+void LanguageManager::setLanguage(E_LANGUAGE lang)
+{
+    QString file;
+    if (lang == Chinese_E)
+        file = QString::fromLatin1(kChineseFile);
+    else if (lang == English_E)
+        file = QString::fromLatin1(kEnglishFile);
+
+    if (!file.isEmpty() && m_translator->load(file)) {
+        QCoreApplication::installTranslator(m_translator);
+        // Qt's own dialog buttons follow the interface language.
+        QCoreApplication::removeTranslator(m_qtTranslator);
+        if (lang == Chinese_E
+            && m_qtTranslator->load(QStringLiteral("qtbase_zh_CN"),
+                                    QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(m_qtTranslator);
+    }
+    m_language = lang;
+
+    QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(kLanguageKey), static_cast<uint>(lang));
+    settings.sync();
+}

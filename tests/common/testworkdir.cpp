@@ -1,0 +1,64 @@
+#include "testworkdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TestWorkDir::TestWorkDir() : m_dir(QDir::tempPath() + QStringLiteral("/rotaflex-test-XXXXXX"))
+{
+    m_previous = QDir::currentPath();
+    if (m_dir.isValid()) {
+        QDir(m_dir.path()).mkpath(QStringLiteral("DependFile/ConfigFile"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("DependFile/DBFile"));
+        QDir::setCurrent(m_dir.path());
+    }
+}
+
+TestWorkDir::~TestWorkDir()
+{
+    QDir::setCurrent(m_previous);
+}
+
+bool TestWorkDir::isValid() const
+{
+    return m_dir.isValid();
+}
+
+QString TestWorkDir::path() const
+{
+    return m_dir.path();
+}
+
+QString TestWorkDir::filePath(const QString &relative) const
+{
+    return m_dir.filePath(relative);
+}
+
+bool TestWorkDir::write(const QString &relative, const QByteArray &bytes) const
+{
+    const QString target = filePath(relative);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
+
+bool TestWorkDir::copyFromRepo(const QString &relativeToDependFile) const
+{
+    const QString source = QStringLiteral(ROTAFLEX_SOURCE_DIR "/DependFile/") + relativeToDependFile;
+    const QString target = filePath(QStringLiteral("DependFile/") + relativeToDependFile);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile::remove(target);
+    return QFile::copy(source, target);
+}
+
+void prepareTestEnvironment()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        QDir().mkpath(QString::fromLocal8Bit(runtime));
+        QFile::setPermissions(QString::fromLocal8Bit(runtime),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}

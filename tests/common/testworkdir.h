@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh temporary working folder holding a DependFile tree, entered for one test and left
+// (and removed) afterwards, so every test starts from known files.
+class TestWorkDir
+{
+public:
+    TestWorkDir();
+    ~TestWorkDir();
+    TestWorkDir(const TestWorkDir &) = delete;
+    TestWorkDir &operator=(const TestWorkDir &) = delete;
+
+    bool isValid() const;
+    QString path() const;
+    QString filePath(const QString &relative) const;
+
+    // Writes bytes to a file below the folder, creating its folders.
+    bool write(const QString &relative, const QByteArray &bytes) const;
+    // Copies a file of the repository's DependFile tree to the same place below the folder.
+    bool copyFromRepo(const QString &relativeToDependFile) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// Ensures XDG_RUNTIME_DIR exists with the mode Qt wants; call from initTestCase().
+void prepareTestEnvironment();

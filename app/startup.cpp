@@ -2,6 +2,7 @@
 
 #include "app/configmanager.h"
 #include "app/logfile.h"
+#include "app/unattended.h"
 #include "database/cdatabaseinterface.h"
 #include "database/databaseschema.h"
 #include "game/gamecontrol.h"
@@ -52,6 +53,7 @@ int Startup::run(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rotaflex"));
     LogFile::install(QString::fromLatin1(kLogFolder));
+    Unattended::install(&app);
 
     openDatabase();
 

@@ -1,4 +1,62 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>不可重复开启进程</source>
+        <translation>不可重复开启进程</translation>
+    </message>
+</context>
+<context>
+    <name>TrainRecord</name>
+    <message>
+        <source>被动</source>
+        <translation>被动</translation>
+    </message>
+    <message>
+        <source>主动</source>
+        <translation>主动</translation>
+    </message>
+    <message>
+        <source>助力</source>
+        <translation>助力</translation>
+    </message>
+    <message>
+        <source>等速</source>
+        <translation>等速</translation>
+    </message>
+    <message>
+        <source>上肢带下肢</source>
+        <translation>上肢带下肢</translation>
+    </message>
+    <message>
+        <source>下肢带上肢</source>
+        <translation>下肢带上肢</translation>
+    </message>
+    <message>
+        <source>主被动</source>
+        <translation>主被动</translation>
+    </message>
+    <message>
+        <source>FES</source>
+        <translation>FES</translation>
+    </message>
+    <message>
+        <source>水平上肢</source>
+        <translation>水平上肢</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>下肢</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>上下肢</translation>
+    </message>
+    <message>
+        <source>垂直上肢</source>
+        <translation>垂直上肢</translation>
+    </message>
+</context>
 </TS>

@@ -1,6 +1,7 @@
 #include "app/languagemanager.h"
 #include "app/logfile.h"
 #include "common/testworkdir.h"
+#include "fes/recipexmlcontrol.h"
 #include "game/gamecontrol.h"
 #include "platform/inputmethodselector.h"
 #include "platform/instancemarker.h"
@@ -150,6 +151,80 @@ private slots:
         games->playSound(missing); // again after the error
         QCOMPARE(player->volume(), 90);
         player->stop();
+    }
+
+    // ---- stimulation recipes ----
+
+    // The shipped recipes: fifteen muscles each, angles on the crank circle, same order both ways.
+    void shippedRecipesHoldFifteenMuscles()
+    {
+        TestWorkDir dir;
+        QVERIFY(dir.copyFromRepo(QStringLiteral("ConfigFile/FESRecipeList.xml")));
+        QVERIFY(dir.copyFromRepo(QStringLiteral("ConfigFile/FESRecipeListReverse.xml")));
+        const RecipeXmlControl recipes;
+        const QList<ST_RecipeParam> forward = recipes.getRecipeList();
+        const QList<ST_RecipeParam> reverse = recipes.getRecipeReverseList();
+        QCOMPARE(forward.size(), 15);
+        QCOMPARE(reverse.size(), 15);
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(forward.at(i).ID, i + 1);
+            QCOMPARE(reverse.at(i).name, forward.at(i).name);
+            QVERIFY(!forward.at(i).name.isEmpty());
+            for (const ST_RecipeParam &r : {forward.at(i), reverse.at(i)}) {
+                QVERIFY(r.startAngle >= 0 && r.startAngle < 360);
+                QVERIFY(r.stopAngle >= 0 && r.stopAngle < 360);
+                QVERIFY(r.startAngle != r.stopAngle);
+            }
+        }
+    }
+
+    // Only element children count, in file order; missing attributes read as 0 or empty.
+    void recipeEntriesComeInFileOrder()
+    {
+        TestWorkDir dir;
+        const QByteArray xml = "<R><!-- comment --><M ID=\"3\" name=\"a\" startAngle=\"10\" stopAngle=\"20\"/>"
+                               "text<X name=\"b\"/><M ID=\"1\" startAngle=\"x\"><M ID=\"9\"/></M></R>";
+        dir.write(QStringLiteral("DependFile/ConfigFile/FESRecipeList.xml"), xml);
+        dir.write(QStringLiteral("DependFile/ConfigFile/FESRecipeListReverse.xml"), xml);
+        const RecipeXmlControl recipes;
+        const QList<ST_RecipeParam> list = recipes.getRecipeList();
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list.at(0).ID, 3);
+        QCOMPARE(list.at(0).stopAngle, 20);
+        QCOMPARE(list.at(1).ID, 0);
+        QCOMPARE(list.at(1).name, QStringLiteral("b"));
+        QCOMPARE(list.at(2).startAngle, 0);
+        QCOMPARE(recipes.getRecipeReverseList().size(), 3);
+    }
+
+    void badRecipeFilesLeaveEmptyLists()
+    {
+        TestWorkDir dir;
+        {
+            QTest::ignoreMessage(QtDebugMsg, "read FESRecipeList failed");
+            const RecipeXmlControl recipes; // neither file
+            QVERIFY(recipes.getRecipeList().isEmpty() && recipes.getRecipeReverseList().isEmpty());
+        }
+        dir.write(QStringLiteral("DependFile/ConfigFile/FESRecipeList.xml"), "<R><M ID=\"1\"/>");
+        {
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^gameList error ")));
+            const RecipeXmlControl recipes; // cut off: the reverse file is not read either
+            QVERIFY(recipes.getRecipeList().isEmpty() && recipes.getRecipeReverseList().isEmpty());
+        }
+        dir.write(QStringLiteral("DependFile/ConfigFile/FESRecipeList.xml"), "<R><M ID=\"1\"/></R>");
+        {
+            QTest::ignoreMessage(QtDebugMsg, "read FESRecipeListReverse failed");
+            const RecipeXmlControl recipes;
+            QCOMPARE(recipes.getRecipeList().size(), 1);
+            QVERIFY(recipes.getRecipeReverseList().isEmpty());
+        }
+        dir.write(QStringLiteral("DependFile/ConfigFile/FESRecipeListReverse.xml"), QByteArray());
+        {
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^gameList2 error ")));
+            const RecipeXmlControl recipes;
+            QCOMPARE(recipes.getRecipeList().size(), 1);
+            QVERIFY(recipes.getRecipeReverseList().isEmpty());
+        }
     }
 
     // ---- current patient ----

@@ -8,6 +8,7 @@
 #include "game/gamecontrol.h"
 #include "platform/inputmethodselector.h"
 #include "platform/instancemarker.h"
+#include "platform/quitonsignal.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -54,6 +55,7 @@ int Startup::run(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("rotaflex"));
     LogFile::install(QString::fromLatin1(kLogFolder));
     Unattended::install(&app);
+    QuitOnSignal::install(&app);
 
     openDatabase();
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+class CCommunicationInterface;
+struct ST_BicycleParam;
+
+// The device protocol: frames commands for the lower machine and passes its frames on, over the
+// one transport that the configuration chose.
+class CCommunicateAPI : public QObject
+{
+    Q_OBJECT
+public:
+    enum CommunicateType { Serial = 0, Udp = 1, Tcp = 2 };
+
+    // Created on first use with the configuration's communication type.
+    static CCommunicateAPI *getInstance();
+
+    // A protocol object over the transport of the given type; no transport for other types.
+    explicit CCommunicateAPI(int communicateType, QObject *parent = nullptr);
+
+    void sendFrame(const QByteArray &payload);
+    void sendBicycleParam(const ST_BicycleParam &param);
+    void sendRealTimeParam(uint8_t item, uint8_t value);
+    void sendHeartBeat();
+    void sendVersionQuery();
+
+    int communicateType() const { return m_communicateType; }
+    CCommunicationInterface *transport() const { return m_interface; }
+
+signals:
+    void signalReadyRead(QByteArray frame);
+    void signalCommunicateChanged(QString error);
+
+private:
+    int m_communicateType = -1;
+    CCommunicationInterface *m_interface = nullptr;
+};

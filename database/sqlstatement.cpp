@@ -37,8 +37,8 @@ void appendSetList(Bound &bound, const QVariantMap &row, bool skipUuid)
 
 QVariant keyValue(const QVariantMap &row, const QString &keyName)
 {
-    // A missing key gives the empty text, which matches no stored key.
-    return row.contains(keyName) ? row.value(keyName) : QVariant(QString());
+    // A missing key gives the empty text (not NULL), as a statement with '' would.
+    return row.contains(keyName) ? row.value(keyName) : QVariant(QString(QLatin1String("")));
 }
 
 } // namespace

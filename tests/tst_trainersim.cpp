@@ -740,6 +740,44 @@ private slots:
             api.sendBicycleParam(sessionParam(kControlStop));
         }
     }
+
+    // A flooding peer: a burst of frames at full rate, with garbage datagrams in between, reaches
+    // the program's UDP link whole and the link answers normally afterwards.
+    void udpFloodIsTakenFrameByFrame()
+    {
+        TestWorkDir dir;
+        QUdpSocket probe;
+        QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const quint16 hostPort = probe.localPort();
+        probe.close();
+        SimProcess sim;
+        sim.start({QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-peer"),
+                   QStringLiteral("127.0.0.1:%1").arg(hostPort)}, dir.path());
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasLine(QStringLiteral("ready:")), 5000);
+        const QString simPort = QRegularExpression(QStringLiteral("^udp: bound [^ ]+:(\\d+),"))
+                                    .match(sim.line(QStringLiteral("udp: bound"))).captured(1);
+        dir.write(QStringLiteral("DependFile/ConfigFile/config.xml"),
+                  QStringLiteral("<config><udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
+                                 "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/></config>")
+                      .arg(hostPort).arg(simPort).toUtf8());
+        QVERIFY(ConfigManager::getInstance()->readConfigFile());
+
+        CCommunicateAPI api(CCommunicateAPI::Udp);
+        int live = 0;
+        int heartbeats = 0;
+        QObject::connect(&api, &CCommunicateAPI::signalReadyRead, &api, [&](QByteArray f) {
+            QCOMPARE(DeviceFrame::checkDatagram(f), DeviceFrame::DatagramVerdict::Frame);
+            live += uint8_t(f.at(2)) == kReplyLiveData1;
+            heartbeats += uint8_t(f.at(2)) == kReplyHeartBeat;
+        });
+        sim.type(QStringLiteral("garbage 40"));
+        sim.type(QStringLiteral("burst 200")); // within what the socket buffer holds
+        sim.type(QStringLiteral("garbage 40"));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasLine(QStringLiteral("fault burst")), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(live, 200, 5000);
+        api.sendHeartBeat();
+        QTRY_COMPARE_WITH_TIMEOUT(heartbeats, 1, 3000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTrainerSim)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up this machine, builds, and starts the program from its staged run-time folder, with the
-# simulated trainer beside it on UDP loopback (the shipped config.xml).
+# simulated trainer beside it on UDP loopback (the shipped config.xml) and the simulated FES
+# adapter on a pseudo-terminal (its boxes registered in the database first).
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
@@ -11,20 +12,48 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 fi
 
+# Register the simulated FES boxes, so the program lists and connects them.
+./rotaflex-dbseed || echo "run.sh: registering the simulated FES boxes failed; the program will not list them"
+
+sim=""
+fes=""
+cleanup() {
+  for pid in $sim $fes; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  exec 3>&- 4>&-
+  rm -f trainer-sim.in fes-sim.in
+  if [ -L fes-adapter.pty ]; then rm -f fes-adapter.pty; fi
+}
+trap cleanup EXIT
+
 # The simulated trainer reads fault commands from a FIFO: echo spasm > build/run/trainer-sim.in
 rm -f trainer-sim.in && mkfifo trainer-sim.in
 exec 3<>trainer-sim.in
 ./rotaflex-trainer-sim <&3 >trainer-sim.log 2>&1 &
 sim=$!
-cleanup() {
-  kill "$sim" 2>/dev/null || true
-  wait "$sim" 2>/dev/null || true
-  exec 3>&-
-  rm -f trainer-sim.in
-}
-trap cleanup EXIT
 echo "run.sh: simulated trainer running (pid $sim); its log is build/run/trainer-sim.log;"
 echo "        type faults into it with: echo spasm > build/run/trainer-sim.in (see its --help)"
+
+# The simulated FES adapter serves a pseudo-terminal behind the link fes-adapter.pty and reads
+# its commands from a FIFO: echo "drop 1" > build/run/fes-sim.in
+rm -f fes-sim.in fes-adapter.pty && mkfifo fes-sim.in
+exec 4<>fes-sim.in
+./rotaflex-fes-sim --box 1=A1B2C3D4E5F6 --box 2=A1B2C3D4E5F7 --link ./fes-adapter.pty <&4 >fes-sim.log 2>&1 &
+fes=$!
+for _ in $(seq 50); do
+  [ -L fes-adapter.pty ] || ! kill -0 "$fes" 2>/dev/null && break
+  sleep 0.1
+done
+if [ -L fes-adapter.pty ]; then
+  # Only the staged copy is changed; the build stages the repository's file afresh every time.
+  sed -i -E "s|(<serialPortA[^>]*portName=\")[^\"]*\"|\1$PWD/fes-adapter.pty\"|" DependFile/ConfigFile/config.xml
+  echo "run.sh: simulated FES adapter running (pid $fes) on build/run/fes-adapter.pty (serialPortA);"
+  echo "        its log is build/run/fes-sim.log; faults: echo \"drop 1\" > build/run/fes-sim.in (see its --help)"
+else
+  echo "run.sh: the simulated FES adapter did not start (see build/run/fes-sim.log); serialPortA left as it is"
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display found; starting the program under Xvfb (virtual screen 1920x1080)."

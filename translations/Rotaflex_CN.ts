@@ -2,6 +2,400 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>BLEItem</name>
+    <message>
+        <source>电刺激盒%1</source>
+        <translation>电刺激盒%1</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>断开</source>
+        <translation>断开</translation>
+    </message>
+</context>
+<context>
+    <name>CSerialportInterface</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>获取串口配置失败</source>
+        <translation>获取串口配置失败</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Failed to open the serial port</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>串口打开失败</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelDialog</name>
+    <message>
+        <source>通道设置</source>
+        <translation>通道设置</translation>
+    </message>
+    <message>
+        <source>输出开关</source>
+        <translation>输出开关</translation>
+    </message>
+    <message>
+        <source>左侧</source>
+        <translation>左侧</translation>
+    </message>
+    <message>
+        <source>肱二头肌</source>
+        <translation>肱二头肌</translation>
+    </message>
+    <message>
+        <source>肱三头肌</source>
+        <translation>肱三头肌</translation>
+    </message>
+    <message>
+        <source>前三角肌</source>
+        <translation>前三角肌</translation>
+    </message>
+    <message>
+        <source>后三角肌</source>
+        <translation>后三角肌</translation>
+    </message>
+    <message>
+        <source>屈腕肌</source>
+        <translation>屈腕肌</translation>
+    </message>
+    <message>
+        <source>伸腕肌</source>
+        <translation>伸腕肌</translation>
+    </message>
+    <message>
+        <source>肩胛肌</source>
+        <translation>肩胛肌</translation>
+    </message>
+    <message>
+        <source>冈上肌</source>
+        <translation>冈上肌</translation>
+    </message>
+    <message>
+        <source>腘绳肌</source>
+        <translation>腘绳肌</translation>
+    </message>
+    <message>
+        <source>臀大肌</source>
+        <translation>臀大肌</translation>
+    </message>
+    <message>
+        <source>胫前肌</source>
+        <translation>胫前肌</translation>
+    </message>
+    <message>
+        <source>腓肠肌</source>
+        <translation>腓肠肌</translation>
+    </message>
+    <message>
+        <source>腹肌</source>
+        <translation>腹肌</translation>
+    </message>
+    <message>
+        <source>竖脊肌</source>
+        <translation>竖脊肌</translation>
+    </message>
+    <message>
+        <source>股四头肌</source>
+        <translation>股四头肌</translation>
+    </message>
+    <message>
+        <source>右侧</source>
+        <translation>右侧</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>脉宽</source>
+        <translation>脉宽</translation>
+    </message>
+    <message>
+        <source>最小电流</source>
+        <translation>最小电流</translation>
+    </message>
+    <message>
+        <source>最大电流</source>
+        <translation>最大电流</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>未选择肌肉！</source>
+        <translation>未选择肌肉！</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelOnlyDialog</name>
+    <message>
+        <source>通道设置</source>
+        <translation>通道设置</translation>
+    </message>
+    <message>
+        <source>输出开关</source>
+        <translation>输出开关</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>脉宽</source>
+        <translation>脉宽</translation>
+    </message>
+    <message>
+        <source>最小电流</source>
+        <translation>最小电流</translation>
+    </message>
+    <message>
+        <source>最大电流</source>
+        <translation>最大电流</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSliderLogic</name>
+    <message>
+        <source>通道A%1</source>
+        <translation>通道A%1</translation>
+    </message>
+    <message>
+        <source>通道B%1</source>
+        <translation>通道B%1</translation>
+    </message>
+    <message>
+        <source>通道C%1</source>
+        <translation>通道C%1</translation>
+    </message>
+    <message>
+        <source>通道D%1</source>
+        <translation>通道D%1</translation>
+    </message>
+</context>
+<context>
+    <name>FesControlDialog</name>
+    <message>
+        <source>电刺激控制</source>
+        <translation>电刺激控制</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>扫描</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>查询</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>FES串口打开失败</source>
+        <translation>FES串口打开失败</translation>
+    </message>
+    <message>
+        <source>FES无可用串口</source>
+        <translation>FES无可用串口</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>串口打开失败</translation>
+    </message>
+</context>
+<context>
+    <name>FesParamBtn</name>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+</context>
+<context>
+    <name>FesSetting</name>
+    <message>
+        <source>电刺激</source>
+        <translation>电刺激</translation>
+    </message>
+    <message>
+        <source>全局参数</source>
+        <translation>全局参数</translation>
+    </message>
+    <message>
+        <source>电刺激通道</source>
+        <translation>电刺激通道</translation>
+    </message>
+    <message>
+        <source>A刺激盒</source>
+        <translation>A刺激盒</translation>
+    </message>
+    <message>
+        <source>B刺激盒</source>
+        <translation>B刺激盒</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>治疗时间</source>
+        <translation>治疗时间</translation>
+    </message>
+    <message>
+        <source>Treatment Time</source>
+        <translation>Treatment Time</translation>
+    </message>
+    <message>
+        <source>全局频率</source>
+        <translation>全局频率</translation>
+    </message>
+    <message>
+        <source>Global Frequency</source>
+        <translation>Global Frequency</translation>
+    </message>
+    <message>
+        <source>上升时间</source>
+        <translation>上升时间</translation>
+    </message>
+    <message>
+        <source>Rise Time</source>
+        <translation>Rise Time</translation>
+    </message>
+    <message>
+        <source>下降时间</source>
+        <translation>下降时间</translation>
+    </message>
+    <message>
+        <source>Fall Time</source>
+        <translation>Fall Time</translation>
+    </message>
+    <message>
+        <source>打开时间</source>
+        <translation>打开时间</translation>
+    </message>
+    <message>
+        <source>Open Time</source>
+        <translation>Open Time</translation>
+    </message>
+    <message>
+        <source>关闭时间</source>
+        <translation>关闭时间</translation>
+    </message>
+    <message>
+        <source>Close Time</source>
+        <translation>Close Time</translation>
+    </message>
+    <message>
+        <source>全局脉宽</source>
+        <translation>全局脉宽</translation>
+    </message>
+    <message>
+        <source>Global pulse duration</source>
+        <translation>Global pulse duration</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>肌肉</source>
+        <translation>肌肉</translation>
+    </message>
+    <message>
+        <source>正向角度</source>
+        <translation>正向角度</translation>
+    </message>
+    <message>
+        <source>逆向角度</source>
+        <translation>逆向角度</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>结束</translation>
+    </message>
+</context>
+<context>
+    <name>FesTotalParamDialog</name>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>MaiBoXueyangDialog</name>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>脉搏血氧</translation>
+    </message>
+    <message>
+        <source>搜索附近的蓝牙低功耗血氧仪，列出其地址。</source>
+        <translation>搜索附近的蓝牙低功耗血氧仪，列出其地址。</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>血氧仪只供查找，不需连接</source>
+        <translation>血氧仪只供查找，不需连接</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>不可重复开启进程</source>

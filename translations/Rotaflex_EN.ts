@@ -2,6 +2,400 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>BLEItem</name>
+    <message>
+        <source>电刺激盒%1</source>
+        <translation>Stimulator %1</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>断开</source>
+        <translation>Disconnect</translation>
+    </message>
+</context>
+<context>
+    <name>CSerialportInterface</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>获取串口配置失败</source>
+        <translation>Failed to get the serial port configuration</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Failed to open the serial port</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelDialog</name>
+    <message>
+        <source>通道设置</source>
+        <translation>Channel Settings</translation>
+    </message>
+    <message>
+        <source>输出开关</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>左侧</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>肱二头肌</source>
+        <translation>Biceps</translation>
+    </message>
+    <message>
+        <source>肱三头肌</source>
+        <translation>Triceps</translation>
+    </message>
+    <message>
+        <source>前三角肌</source>
+        <translation>Anterior Deltoid</translation>
+    </message>
+    <message>
+        <source>后三角肌</source>
+        <translation>Posterior Deltoid</translation>
+    </message>
+    <message>
+        <source>屈腕肌</source>
+        <translation>Wrist Flexors</translation>
+    </message>
+    <message>
+        <source>伸腕肌</source>
+        <translation>Wrist Extensors</translation>
+    </message>
+    <message>
+        <source>肩胛肌</source>
+        <translation>Scapular Muscles</translation>
+    </message>
+    <message>
+        <source>冈上肌</source>
+        <translation>Supraspinatus</translation>
+    </message>
+    <message>
+        <source>腘绳肌</source>
+        <translation>Hamstrings</translation>
+    </message>
+    <message>
+        <source>臀大肌</source>
+        <translation>Gluteus Maximus</translation>
+    </message>
+    <message>
+        <source>胫前肌</source>
+        <translation>Tibialis Anterior</translation>
+    </message>
+    <message>
+        <source>腓肠肌</source>
+        <translation>Gastrocnemius</translation>
+    </message>
+    <message>
+        <source>腹肌</source>
+        <translation>Abdominals</translation>
+    </message>
+    <message>
+        <source>竖脊肌</source>
+        <translation>Erector Spinae</translation>
+    </message>
+    <message>
+        <source>股四头肌</source>
+        <translation>Quadriceps</translation>
+    </message>
+    <message>
+        <source>右侧</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>脉宽</source>
+        <translation>Pulse Width</translation>
+    </message>
+    <message>
+        <source>最小电流</source>
+        <translation>Min Current</translation>
+    </message>
+    <message>
+        <source>最大电流</source>
+        <translation>Max Current</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>未选择肌肉！</source>
+        <translation>No muscle selected!</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelOnlyDialog</name>
+    <message>
+        <source>通道设置</source>
+        <translation>Channel Settings</translation>
+    </message>
+    <message>
+        <source>输出开关</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>脉宽</source>
+        <translation>Pulse Width</translation>
+    </message>
+    <message>
+        <source>最小电流</source>
+        <translation>Min Current</translation>
+    </message>
+    <message>
+        <source>最大电流</source>
+        <translation>Max Current</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSliderLogic</name>
+    <message>
+        <source>通道A%1</source>
+        <translation>Channel A%1</translation>
+    </message>
+    <message>
+        <source>通道B%1</source>
+        <translation>Channel B%1</translation>
+    </message>
+    <message>
+        <source>通道C%1</source>
+        <translation>Channel C%1</translation>
+    </message>
+    <message>
+        <source>通道D%1</source>
+        <translation>Channel D%1</translation>
+    </message>
+</context>
+<context>
+    <name>FesControlDialog</name>
+    <message>
+        <source>电刺激控制</source>
+        <translation>Stimulator Control</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>Query</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>FES串口打开失败</source>
+        <translation>Failed to open the FES serial port</translation>
+    </message>
+    <message>
+        <source>FES无可用串口</source>
+        <translation>No serial port available for FES</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+</context>
+<context>
+    <name>FesParamBtn</name>
+    <message>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+</context>
+<context>
+    <name>FesSetting</name>
+    <message>
+        <source>电刺激</source>
+        <translation>Electrical Stimulation</translation>
+    </message>
+    <message>
+        <source>全局参数</source>
+        <translation>Global Parameters</translation>
+    </message>
+    <message>
+        <source>电刺激通道</source>
+        <translation>Stimulation Channels</translation>
+    </message>
+    <message>
+        <source>A刺激盒</source>
+        <translation>Stimulator A</translation>
+    </message>
+    <message>
+        <source>B刺激盒</source>
+        <translation>Stimulator B</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>治疗时间</source>
+        <translation>Treatment Time</translation>
+    </message>
+    <message>
+        <source>Treatment Time</source>
+        <translation>Treatment Time</translation>
+    </message>
+    <message>
+        <source>全局频率</source>
+        <translation>Global Frequency</translation>
+    </message>
+    <message>
+        <source>Global Frequency</source>
+        <translation>Global Frequency</translation>
+    </message>
+    <message>
+        <source>上升时间</source>
+        <translation>Rise Time</translation>
+    </message>
+    <message>
+        <source>Rise Time</source>
+        <translation>Rise Time</translation>
+    </message>
+    <message>
+        <source>下降时间</source>
+        <translation>Fall Time</translation>
+    </message>
+    <message>
+        <source>Fall Time</source>
+        <translation>Fall Time</translation>
+    </message>
+    <message>
+        <source>打开时间</source>
+        <translation>Open Time</translation>
+    </message>
+    <message>
+        <source>Open Time</source>
+        <translation>Open Time</translation>
+    </message>
+    <message>
+        <source>关闭时间</source>
+        <translation>Close Time</translation>
+    </message>
+    <message>
+        <source>Close Time</source>
+        <translation>Close Time</translation>
+    </message>
+    <message>
+        <source>全局脉宽</source>
+        <translation>Global pulse duration</translation>
+    </message>
+    <message>
+        <source>Global pulse duration</source>
+        <translation>Global pulse duration</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>Remaining Time</translation>
+    </message>
+    <message>
+        <source>肌肉</source>
+        <translation>Muscle</translation>
+    </message>
+    <message>
+        <source>正向角度</source>
+        <translation>Forward Angles</translation>
+    </message>
+    <message>
+        <source>逆向角度</source>
+        <translation>Reverse Angles</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>FesTotalParamDialog</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>MaiBoXueyangDialog</name>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>Pulse Oximetry</translation>
+    </message>
+    <message>
+        <source>搜索附近的蓝牙低功耗血氧仪，列出其地址。</source>
+        <translation>Searches for Bluetooth Low Energy pulse oximeters nearby and lists their addresses.</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>血氧仪只供查找，不需连接</source>
+        <translation>The oximeter is only searched for; no connection is needed</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>不可重复开启进程</source>

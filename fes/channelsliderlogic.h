@@ -1,0 +1,99 @@
+#pragma once
+
+#include "fes/channelparam.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+// The live-sending behaviour both channel dialogs share: keeps the value labels in step with the
+// four sliders and sends each adjustment to the channel's box so the patient feels it at once.
+// Every value that goes out is held to the slider's range and to the box's safe range.
+class ChannelSliderLogic
+{
+    Q_DECLARE_TR_FUNCTIONS(ChannelSliderLogic)
+public:
+    static constexpr int kFrequencyStep = 1;
+    static constexpr int kPulseWidthStep = 10;
+    static constexpr int kCurrentStep = 1;
+    // Every this many moves of a current slider one Current command goes out while dragging.
+    static constexpr int kCurrentSendInterval = 21;
+    static constexpr const char *kSwitchOnStyle = "border-image: url(:/DependFile/Source/gamePage/switchOn.png);";
+    static constexpr const char *kSwitchOffStyle = "border-image: url(:/DependFile/Source/gamePage/switchOff.png);";
+
+    struct Controls
+    {
+        QLabel *title = nullptr;
+        QSlider *frequencySlider = nullptr;
+        QLabel *frequencyLabel = nullptr;
+        QSlider *pulseWidthSlider = nullptr;
+        QLabel *pulseWidthLabel = nullptr;
+        QSlider *minCurrentSlider = nullptr;
+        QLabel *minCurrentLabel = nullptr;
+        QSlider *maxCurrentSlider = nullptr;
+        QLabel *maxCurrentLabel = nullptr;
+        QPushButton *switchButton = nullptr;
+    };
+
+    explicit ChannelSliderLogic(const Controls &controls);
+
+    // "通道A1" .. "通道D2" for channel ids 1..8; empty for any other id.
+    static QString titleText(int id);
+
+    void setTitle(int id);
+    void retranslate();
+    int channelId() const { return m_id; }
+    int device() const { return (m_id + 1) / 2; }
+    int channel() const { return m_id % 2 == 1 ? 1 : 2; }
+    // 0..7, as the state hub counts the channels.
+    int channelIndex() const { return device() * 2 + channel() - 3; }
+
+    void setFrequencyRange(int min, int max);
+    void setFrequencyValue(int value);
+    void setPulseWidthRange(int min, int max);
+    void setPulseWidthValue(int value);
+    void setMinCurrentRange(int min, int max);
+    void setMinCurrentValue(int value);
+    void setMaxCurrentRange(int min, int max);
+    void setMaxCurrentValue(int value);
+    void setSwitch(bool on);
+    bool switchOn() const { return m_switch; }
+
+    void shown();
+    void frequencyChanged(int value);
+    void pulseWidthChanged(int value);
+    void minCurrentChanged(int value);
+    void maxCurrentChanged(int value);
+    void frequencyReleased();
+    void pulseWidthReleased();
+    void minCurrentReleased();
+    void maxCurrentReleased();
+    void stepFrequency(int direction);
+    void stepPulseWidth(int direction);
+    void stepMinCurrent(int direction);
+    void stepMaxCurrent(int direction);
+    void toggleSwitch();
+
+    // Frequency, pulse width and currents as the value labels show them, plus the switch.
+    void readValues(ST_ChannelParam &param) const;
+    // Ends the live adjustment and marks the box's muscles as set.
+    void confirm();
+
+private:
+    bool hasBox() const;
+    static int labelValue(const QLabel *label);
+    int safeCurrent(const QSlider *slider, int value) const;
+    int safeFrequency(int value) const;
+    int safePulseWidth(int value) const;
+    void sendCurrent(const QSlider *slider, int value);
+    void currentMoved(const QSlider *slider, int &counter);
+
+    Controls m_c;
+    int m_id = 0;
+    bool m_switch = true;
+    int m_minCurrentMoves = 0;
+    int m_maxCurrentMoves = 0;
+};

@@ -1,0 +1,502 @@
+#include "fes/fessetting.h"
+
+#include "app/languagemanager.h"
+#include "fes/channeldialog.h"
+#include "fes/channelonlydialog.h"
+#include "fes/fescontroldialog.h"
+#include "fes/fesparambtn.h"
+#include "fes/fesprotocol.h"
+#include "fes/festotalparamdialog.h"
+#include "fes/musclebutton.h"
+#include "fes/recipexmlcontrol.h"
+#include "ui_fessetting.h"
+
+#include <QButtonGroup>
+#include <QDebug>
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+struct Parameter
+{
+    const char *chinese;
+    const char *english;
+    const char *unit;
+    int defaultValue;
+    int min;
+    int max;
+};
+
+// Titles, units, defaults and the ranges of the value dialog. The open and close times get the
+// rise and fall times' kind of range, stretched to a minute.
+const Parameter kTrainTime{QT_TRANSLATE_NOOP("FesSetting", "治疗时间"), QT_TRANSLATE_NOOP("FesSetting", "Treatment Time"), "min", 20, 1, 120};
+const Parameter kFrequency{QT_TRANSLATE_NOOP("FesSetting", "全局频率"), QT_TRANSLATE_NOOP("FesSetting", "Global Frequency"), "Hz", 100, FesProtocol::kFrequencyMin, FesProtocol::kFrequencyMax};
+const Parameter kRiseTime{QT_TRANSLATE_NOOP("FesSetting", "上升时间"), QT_TRANSLATE_NOOP("FesSetting", "Rise Time"), "s", 2, 0, 30};
+const Parameter kFallTime{QT_TRANSLATE_NOOP("FesSetting", "下降时间"), QT_TRANSLATE_NOOP("FesSetting", "Fall Time"), "s", 2, 0, 30};
+const Parameter kOpenTime{QT_TRANSLATE_NOOP("FesSetting", "打开时间"), QT_TRANSLATE_NOOP("FesSetting", "Open Time"), "s", 10, 0, 60};
+const Parameter kCloseTime{QT_TRANSLATE_NOOP("FesSetting", "关闭时间"), QT_TRANSLATE_NOOP("FesSetting", "Close Time"), "s", 10, 0, 60};
+const Parameter kPulseWidth{QT_TRANSLATE_NOOP("FesSetting", "全局脉宽"), QT_TRANSLATE_NOOP("FesSetting", "Global pulse duration"), "μs", 200, FesProtocol::kPulseWidthMin, FesProtocol::kPulseWidthMax};
+
+const char *const kChannelTitles[] = {"A1", "A2", "B1", "B2", "C1", "C2", "D1", "D2"};
+
+uint8_t deviceOf(int index)
+{
+    return uint8_t(index / 2 + 1);
+}
+
+uint8_t channelOf(int index)
+{
+    return uint8_t(index % 2 + 1);
+}
+
+ST_ChannelParam emptyRecord()
+{
+    ST_ChannelParam record;
+    record.frequency = 10;
+    record.pulseWidth = 200;
+    return record;
+}
+
+uint16_t milliseconds(int seconds)
+{
+    return uint16_t(seconds * 1000);
+}
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("FesSetting", source);
+}
+
+} // namespace
+
+FesSetting::FesSetting(QWidget *parent)
+    : QWidget(parent),
+      ui(new Ui::FesSetting),
+      m_trainTimer(new QTimer(this)),
+      m_batteryTimer(new QTimer(this))
+{
+    ui->setupUi(this);
+    m_switch.fill(1);
+    m_configured.fill(false);
+    ui->stackedWidget->setCurrentIndex(0);
+
+    m_valueDialog = new FesTotalParamDialog(this);
+    m_channelDialog = new ChannelDialog(this);
+    m_channelOnlyDialog = new ChannelOnlyDialog(this);
+    m_recipes = new RecipeXmlControl;
+
+    setTitles();
+    fillRecipeTable();
+    for (int i = 0; i < kChannelCount; ++i) {
+        MuscleButton *button = channelButton(i);
+        button->setTitle(QString::fromLatin1(kChannelTitles[i]), i + 1);
+        button->setEnabled(false);
+        connect(button, &MuscleButton::muscleButtonClicked, this, &FesSetting::slotChannelWidgetClicked);
+    }
+    connect(ui->trainTime_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotTrainTimeBtnClicked);
+    connect(ui->frequent_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotFrequentBtnClicked);
+    connect(ui->upTime_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotUpTimeBtnClicked);
+    connect(ui->downTime_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotDownTimeBtnClicked);
+    connect(ui->openTime_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotOpenTimeBtnClicked);
+    connect(ui->closeTime_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotCloseTimeBtnClicked);
+    connect(ui->plus_Btn, &FesParamBtn::fesButtonClicked, this, &FesSetting::slotPlusBtnClicked);
+
+    m_boxGroup = new QButtonGroup(this);
+    m_boxGroup->addButton(ui->FESA_Btn);
+    m_boxGroup->addButton(ui->FESB_Btn);
+    ui->FESA_Btn->hide();
+    ui->FESB_Btn->hide();
+
+    m_trainTimer->setInterval(kTrainTimerMs);
+    connect(m_trainTimer, &QTimer::timeout, this, &FesSetting::slotTrainTimer);
+    m_batteryTimer->setInterval(kBatteryTimerMs);
+    connect(m_batteryTimer, &QTimer::timeout, this, &FesSetting::slotGetBattery);
+
+    FesControlDialog *manager = FesControlDialog::getInstance();
+    connect(manager, &FesControlDialog::signalGetBattery, this, &FesSetting::slotBatteryChanged);
+    connect(manager, &FesControlDialog::signalDeviceStateChanged, this, &FesSetting::slotDeviceStateChanged);
+
+    resetParameters();
+    setFesType(PureStimulation_E);
+    m_batteryTimer->start();
+}
+
+FesSetting::~FesSetting()
+{
+    delete m_recipes;
+    delete ui;
+}
+
+MuscleButton *FesSetting::channelButton(int index) const
+{
+    static const char *const names[] = {"channelA1_Widget", "channelA2_Widget", "channelB1_Widget",
+                                        "channelB2_Widget", "channelC1_Widget", "channelC2_Widget",
+                                        "channelD1_Widget", "channelD2_Widget"};
+    return findChild<MuscleButton *>(QLatin1String(names[index]));
+}
+
+QList<FesParamBtn *> FesSetting::parameterButtons() const
+{
+    return {ui->trainTime_Btn, ui->frequent_Btn, ui->upTime_Btn, ui->downTime_Btn,
+            ui->openTime_Btn, ui->closeTime_Btn, ui->plus_Btn};
+}
+
+void FesSetting::setTitles()
+{
+    const bool english = LanguageManager::getInstance()->getLanguage() == English_E;
+    const std::array<std::pair<FesParamBtn *, const Parameter *>, 7> buttons{{
+        {ui->trainTime_Btn, &kTrainTime}, {ui->frequent_Btn, &kFrequency}, {ui->upTime_Btn, &kRiseTime},
+        {ui->downTime_Btn, &kFallTime}, {ui->openTime_Btn, &kOpenTime}, {ui->closeTime_Btn, &kCloseTime},
+        {ui->plus_Btn, &kPulseWidth}}};
+    for (const auto &entry : buttons) {
+        const Parameter &parameter = *entry.second;
+        entry.first->setTitleAndUnit(text(english ? parameter.english : parameter.chinese), QString::fromUtf8(parameter.unit));
+    }
+    if (m_running)
+        ui->trainTime_Btn->setTitleAndUnit(tr("剩余时间"), QString::fromUtf8(kTrainTime.unit));
+}
+
+// The second page lists the crank-angle windows of the recipes, for the therapist's reference.
+void FesSetting::fillRecipeTable()
+{
+    const QList<ST_RecipeParam> forward = m_recipes->getRecipeList();
+    const QList<ST_RecipeParam> reverse = m_recipes->getRecipeReverseList();
+    QTableWidget *table = ui->recipe_TableWidget;
+    table->setColumnCount(3);
+    table->setHorizontalHeaderLabels({tr("肌肉"), tr("正向角度"), tr("逆向角度")});
+    table->setRowCount(forward.size());
+    for (int row = 0; row < forward.size(); ++row) {
+        const ST_RecipeParam &f = forward.at(row);
+        table->setItem(row, 0, new QTableWidgetItem(f.name));
+        table->setItem(row, 1, new QTableWidgetItem(QStringLiteral("%1° ~ %2°").arg(f.startAngle).arg(f.stopAngle)));
+        const QString back = row < reverse.size()
+            ? QStringLiteral("%1° ~ %2°").arg(reverse.at(row).startAngle).arg(reverse.at(row).stopAngle)
+            : QString();
+        table->setItem(row, 2, new QTableWidgetItem(back));
+    }
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+}
+
+void FesSetting::resetParameters()
+{
+    ui->trainTime_Btn->setValue(kTrainTime.defaultValue);
+    ui->frequent_Btn->setValue(kFrequency.defaultValue);
+    ui->upTime_Btn->setValue(kRiseTime.defaultValue);
+    ui->downTime_Btn->setValue(kFallTime.defaultValue);
+    ui->openTime_Btn->setValue(kOpenTime.defaultValue);
+    ui->closeTime_Btn->setValue(kCloseTime.defaultValue);
+    ui->plus_Btn->setValue(kPulseWidth.defaultValue);
+}
+
+void FesSetting::setFesType(int mode)
+{
+    m_fesType = mode;
+    const bool pure = mode == PureStimulation_E;
+    ui->trainTime_Btn->setVisible(pure);
+    ui->upTime_Btn->setVisible(pure);
+    ui->downTime_Btn->setVisible(pure);
+    ui->openTime_Btn->setVisible(pure);
+    ui->closeTime_Btn->setVisible(pure);
+    ui->plus_Btn->setVisible(!pure);
+    ui->frequent_Btn->setVisible(true);
+}
+
+void FesSetting::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A running treatment keeps its parameters, its countdown and its stop button; resetting them
+    // here would leave the outputs on behind a "start" button.
+    if (!m_running) {
+        resetParameters();
+        ui->OK_Btn->setText(tr("开始"));
+    }
+    if (m_fesType == PureStimulation_E) {
+        qDebug().noquote() << QStringLiteral("E_fesType:单纯电刺激");
+        for (int i = 0; i < kChannelCount; ++i) {
+            if (m_running)
+                break; // the channels of the running treatment stay as they are
+            channelButton(i)->setData(emptyRecord());
+            channelButton(i)->setMode(PureStimulation_E);
+            qDebug().noquote() << QStringLiteral("窗体i:") << i;
+        }
+    } else {
+        for (int i = 0; i < kChannelCount; ++i) {
+            if (m_configured[size_t(i)]) {
+                channelButton(i)->setData(m_savedRecords[size_t(i)]);
+                channelButton(i)->setMode(FesCycling_E);
+                qDebug().noquote() << QStringLiteral("FES车点击为1:") << i;
+            } else {
+                channelButton(i)->setData(emptyRecord());
+                channelButton(i)->setMode(PureStimulation_E);
+                qDebug().noquote() << QStringLiteral("FES车点击为0:") << i;
+            }
+        }
+    }
+}
+
+void FesSetting::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        qDebug().noquote() << QStringLiteral("改变语言");
+        setTitles();
+        fillRecipeTable();
+        ui->OK_Btn->setText(m_running ? tr("结束") : tr("开始"));
+    }
+    QWidget::changeEvent(event);
+}
+
+void FesSetting::editParameter(FesParamBtn *button, const QString &title, const QString &unit, int min, int max)
+{
+    m_valueDialog->setTitleAndUnit(title, unit);
+    m_valueDialog->setRange(min, max);
+    m_valueDialog->setValue(button->value());
+    m_valueDialog->exec();
+    button->setValue(m_valueDialog->getValue());
+}
+
+void FesSetting::slotTrainTimeBtnClicked()
+{
+    editParameter(ui->trainTime_Btn, text(kTrainTime.chinese), QString::fromUtf8(kTrainTime.unit), kTrainTime.min, kTrainTime.max);
+}
+
+void FesSetting::slotFrequentBtnClicked()
+{
+    editParameter(ui->frequent_Btn, text(kFrequency.chinese), QString::fromUtf8(kFrequency.unit), kFrequency.min, kFrequency.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::slotUpTimeBtnClicked()
+{
+    editParameter(ui->upTime_Btn, text(kRiseTime.chinese), QString::fromUtf8(kRiseTime.unit), kRiseTime.min, kRiseTime.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::slotDownTimeBtnClicked()
+{
+    editParameter(ui->downTime_Btn, text(kFallTime.chinese), QString::fromUtf8(kFallTime.unit), kFallTime.min, kFallTime.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::slotOpenTimeBtnClicked()
+{
+    editParameter(ui->openTime_Btn, text(kOpenTime.chinese), QString::fromUtf8(kOpenTime.unit), kOpenTime.min, kOpenTime.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::slotCloseTimeBtnClicked()
+{
+    editParameter(ui->closeTime_Btn, text(kCloseTime.chinese), QString::fromUtf8(kCloseTime.unit), kCloseTime.min, kCloseTime.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::slotPlusBtnClicked()
+{
+    editParameter(ui->plus_Btn, text(kPulseWidth.chinese), QString::fromUtf8(kPulseWidth.unit), kPulseWidth.min, kPulseWidth.max);
+    sendRealTimeParamsToAll();
+}
+
+void FesSetting::sendRealTimeParam(int index, const ST_ChannelParam &record)
+{
+    FesFrame::RealTimeParam param;
+    param.frequency = uint16_t(qBound(0, record.frequency, 0xFFFF));
+    param.pulseWidth = uint16_t(qBound(0, record.pulseWidth, 0xFFFF));
+    param.riseTime = milliseconds(ui->upTime_Btn->value());
+    param.openTime = milliseconds(ui->openTime_Btn->value());
+    param.fallTime = milliseconds(ui->downTime_Btn->value());
+    param.closeTime = milliseconds(ui->closeTime_Btn->value());
+    FesControlDialog::getInstance()->setRealTimeParam(deviceOf(index), channelOf(index), param);
+}
+
+void FesSetting::sendRealTimeParamsToAll()
+{
+    for (int i = 0; i < kChannelCount; ++i) {
+        MuscleButton *button = channelButton(i);
+        if (button->isEnabled())
+            sendRealTimeParam(i, button->getData());
+    }
+}
+
+void FesSetting::sendCycleParam(int index, const ST_ChannelParam &record)
+{
+    FesFrame::CycleParam param;
+    param.frequency = uint16_t(qBound(0, record.frequency, 0xFFFF));
+    param.pulseWidth = uint16_t(qBound(0, record.pulseWidth, 0xFFFF));
+    param.minCurrent = uint8_t(qBound(0, record.minCurrent, 255));
+    param.maxCurrent = uint8_t(qBound(0, record.maxCurrent, 255));
+
+    const int id = record.muscleId;
+    const int n = id < 16 ? id : id - 15;
+    const QList<ST_RecipeParam> forward = m_recipes->getRecipeList();
+    const QList<ST_RecipeParam> reverse = m_recipes->getRecipeReverseList();
+    // Without a recipe entry for the muscle the angle window stays empty (all 0): the box never
+    // fires that channel, rather than firing it at made-up angles.
+    if (!forward.isEmpty() && !reverse.isEmpty() && n >= 1 && n <= forward.size() && n <= reverse.size()) {
+        const ST_RecipeParam &f = forward.at(n - 1);
+        const ST_RecipeParam &r = reverse.at(n - 1);
+        param.forwardStart = uint16_t(f.startAngle);
+        param.forwardStop = uint16_t(f.stopAngle);
+        param.reverseStart = uint16_t(r.startAngle);
+        param.reverseStop = uint16_t(r.stopAngle);
+        qDebug() << f.startAngle << f.stopAngle << r.startAngle << r.stopAngle;
+    } else {
+        qDebug().noquote() << QStringLiteral("XML为空");
+    }
+    param.limb = n < 9 ? 1 : 2;  // upper limb muscles are 1 to 8
+    param.side = id < 16 ? 1 : 2; // left side ids are 1 to 15
+    FesControlDialog::getInstance()->setCycleParam(deviceOf(index), channelOf(index), param);
+    qDebug().noquote() << QStringLiteral("11111111111") << param.forwardStart << param.forwardStop;
+}
+
+void FesSetting::slotChannelWidgetClicked(int id)
+{
+    if (id < 1 || id > kChannelCount)
+        return;
+    const int index = id - 1;
+    MuscleButton *button = channelButton(index);
+
+    if (m_fesType == FesCycling_E) {
+        m_configured[size_t(index)] = true;
+        for (int i = 0; i < kChannelCount; ++i)
+            qDebug().noquote() << QStringLiteral("muscleId:") << channelButton(i)->getData().muscleId;
+    }
+    const int pulseWidth = ui->plus_Btn->value();
+    const int frequency = ui->frequent_Btn->value();
+    const ST_ChannelParam current = button->getData();
+
+    if (m_fesType == PureStimulation_E) {
+        ChannelOnlyDialog *dialog = m_channelOnlyDialog;
+        dialog->setTitle(id);
+        dialog->setFrequentRange(kFrequency.min, frequency);
+        dialog->setPlusRange(kPulseWidth.min, kPulseWidth.max);
+        dialog->setFrequentValue(current.frequency);
+        dialog->setPlusValue(current.pulseWidth);
+        dialog->setMinCurrentValue(0);
+        dialog->setMaxCurrentValue(0);
+        dialog->setSwitch(m_switch[size_t(index)] != 0);
+        dialog->exec();
+        const ST_ChannelParam record = dialog->getData();
+        button->setData(record);
+        button->setSelected(record.switchFlag != 0);
+        m_switch[size_t(index)] = record.switchFlag;
+        if (record.switchFlag)
+            sendRealTimeParam(index, record);
+        return;
+    }
+
+    ChannelDialog *dialog = m_channelDialog;
+    dialog->setTitle(id);
+    dialog->setFrequentRange(kFrequency.min, frequency);
+    dialog->setPlusRange(kPulseWidth.min, pulseWidth);
+    dialog->setFrequentValue(current.frequency);
+    dialog->setPlusValue(current.pulseWidth);
+    dialog->setMinCurrentValue(0);
+    dialog->setMaxCurrentValue(0);
+    dialog->setSwitch(m_switch[size_t(index)] != 0);
+    // A channel without a muscle must not inherit the one chosen for the previous channel.
+    if (current.muscleId >= 1)
+        dialog->selectMuscle(current.muscleId);
+    else
+        dialog->clearMuscle();
+    dialog->setRunning(m_running);
+    dialog->exec();
+    const ST_ChannelParam record = dialog->getData();
+    m_savedRecords[size_t(index)] = record;
+    button->setData(record);
+    button->setSelected(record.switchFlag != 0);
+    m_switch[size_t(index)] = record.switchFlag;
+    if (record.switchFlag)
+        sendCycleParam(index, record);
+}
+
+void FesSetting::on_FESA_Btn_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(0);
+}
+
+void FesSetting::on_FESB_Btn_clicked()
+{
+    ui->stackedWidget->setCurrentIndex(1);
+}
+
+void FesSetting::switchOutputs(uint8_t on)
+{
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (channelButton(i)->getData().switchFlag)
+            FesControlDialog::getInstance()->switchOutput(deviceOf(i), channelOf(i), on);
+    }
+}
+
+void FesSetting::startTreatment()
+{
+    m_trainTimer->start();
+    ui->trainTime_Btn->setTitleAndUnit(tr("剩余时间"), QString::fromUtf8(kTrainTime.unit));
+    m_running = true;
+    m_remainingMinutes = ui->trainTime_Btn->value();
+    ui->OK_Btn->setText(tr("结束"));
+    switchOutputs(1);
+}
+
+void FesSetting::stopTreatment()
+{
+    switchOutputs(0);
+    m_running = false;
+    ui->OK_Btn->setText(tr("开始"));
+    m_trainTimer->stop();
+    ui->trainTime_Btn->setTitleAndUnit(tr("治疗时间"), QString::fromUtf8(kTrainTime.unit));
+}
+
+void FesSetting::on_OK_Btn_clicked()
+{
+    if (m_fesType == FesCycling_E) {
+        emit signalStartGame();
+        return;
+    }
+    if (m_running)
+        stopTreatment();
+    else
+        startTreatment();
+}
+
+void FesSetting::slotTrainTimer()
+{
+    --m_remainingMinutes;
+    ui->trainTime_Btn->setValue(m_remainingMinutes);
+    if (m_remainingMinutes <= 0)
+        stopTreatment();
+}
+
+void FesSetting::slotGetBattery()
+{
+    FesControlDialog *manager = FesControlDialog::getInstance();
+    for (int device = 1; device <= FesProtocol::kDeviceCount; ++device) {
+        if (manager->isDeviceConnected(device))
+            manager->queryBattery(uint8_t(device));
+    }
+}
+
+void FesSetting::slotBatteryChanged(int deviceNo, int batteryValue)
+{
+    if (!FesControlDialog::getInstance()->isDeviceConnected(deviceNo))
+        return;
+    const int first = (deviceNo - 1) * 2;
+    channelButton(first)->setBattery(batteryValue);
+    channelButton(first + 1)->setBattery(batteryValue);
+}
+
+void FesSetting::slotDeviceStateChanged(QList<uint8_t> states)
+{
+    for (int i = 0; i < states.size() && i < FesProtocol::kDeviceCount; ++i) {
+        const bool connected = states.at(i) != 0;
+        for (int k = 0; k < 2; ++k) {
+            MuscleButton *button = channelButton(i * 2 + k);
+            button->setEnabled(connected);
+            button->setConnected(connected);
+            if (!connected)
+                button->setBattery(0);
+        }
+    }
+}

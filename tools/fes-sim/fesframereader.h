@@ -1,0 +1,29 @@
+#pragma once
+
+#include "comm/streamframecutter.h"
+
+#include <QByteArray>
+#include <QList>
+
+// Cuts the host's frames out of the byte stream with the program's own rule (StreamFrameCutter)
+// and tells, in stream order, what it threw away: runs of bytes outside frames, and frames whose
+// end byte is not 0x55.
+class FesFrameReader
+{
+public:
+    struct Item
+    {
+        enum class Kind { Frame, BadEnd, Stray };
+        Kind kind = Kind::Frame;
+        QByteArray bytes; // the frame, the dropped frame, or the run of stray bytes
+    };
+
+    FesFrameReader();
+
+    QList<Item> feed(const QByteArray &bytes);
+
+private:
+    StreamFrameCutter m_cutter;
+    qint64 m_dropped = 0;
+    QByteArray m_recent; // the last bytes fed, to show what a dropped frame held
+};

@@ -1,4 +1,5 @@
 #include "comm/streamframecutter.h"
+#include "common/simprocess.h"
 #include "common/testworkdir.h"
 #include "fes/fesframe.h"
 #include "fes/fesprotocol.h"
@@ -62,60 +63,6 @@ void connectBox(FesAdapterModel &model, uint8_t device, const QByteArray &mac)
 {
     model.handle(command(FesFrame::connectPayload(mac, device)));
 }
-
-// The simulator as a real process; its stdout is collected line by line.
-class SimProcess
-{
-public:
-    SimProcess()
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
-            m_partial += m_process.readAllStandardOutput();
-            int newline;
-            while ((newline = m_partial.indexOf('\n')) >= 0) {
-                m_lines << QString::fromUtf8(m_partial.left(newline));
-                m_partial.remove(0, newline + 1);
-            }
-        });
-    }
-
-    ~SimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.write("quit\n");
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(1000);
-        }
-    }
-
-    void start(const QStringList &arguments, const QString &workingDirectory)
-    {
-        m_process.setWorkingDirectory(workingDirectory);
-        m_process.start(QStringLiteral(FES_SIM), arguments);
-    }
-
-    void type(const QString &line) { m_process.write((line + QLatin1Char('\n')).toUtf8()); }
-
-    QString line(const QString &prefix) const
-    {
-        for (const QString &line : m_lines)
-            if (line.startsWith(prefix))
-                return line;
-        return QString();
-    }
-    bool hasLine(const QString &prefix) const { return !line(prefix).isEmpty(); }
-
-    QProcess &process() { return m_process; }
-    QString output() const { return m_lines.join(QLatin1Char('\n')); }
-
-private:
-    QProcess m_process;
-    QByteArray m_partial;
-    QStringList m_lines;
-};
 
 // The program's end of the serial line, opened by hand: QSerialPort would leave a lock file
 // under /var/lock.
@@ -259,7 +206,7 @@ private:
         m_linkDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rotaflex-fes-XXXXXX"));
         QVERIFY(m_linkDir->isValid());
         m_linkPath = m_linkDir->filePath(QStringLiteral("fes-adapter.pty"));
-        m_sim = std::make_unique<SimProcess>();
+        m_sim = std::make_unique<SimProcess>(QStringLiteral(FES_SIM));
         m_sim->start(QStringList{QStringLiteral("--box"), QStringLiteral("1=A1B2C3D4E5F6"), QStringLiteral("--box"),
                                  QStringLiteral("2=a1:b2:c3:d4:e5:f7"), QStringLiteral("--link"), m_linkPath}
                          + extra,

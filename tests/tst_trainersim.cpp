@@ -3,6 +3,7 @@
 #include "comm/deviceframe.h"
 #include "comm/deviceprotocol.h"
 #include "comm/streamframecutter.h"
+#include "common/simprocess.h"
 #include "common/testworkdir.h"
 #include "tools/trainer-sim/hostcommanddecoder.h"
 #include "tools/trainer-sim/machineframe.h"
@@ -67,67 +68,7 @@ void advanceBy(TrainerModel &model, double seconds, double step = 0.05)
 
 const QByteArray kHeartBeatReplyStream = QByteArray::fromHex("BA040200000000DC");
 
-// The simulator as a real process; its stdout is collected line by line.
-class SimProcess
-{
-public:
-    SimProcess()
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
-            m_partial += m_process.readAllStandardOutput();
-            int newline;
-            while ((newline = m_partial.indexOf('\n')) >= 0) {
-                m_lines << QString::fromUtf8(m_partial.left(newline));
-                m_partial.remove(0, newline + 1);
-            }
-        });
-    }
-
-    ~SimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.write("quit\n");
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(1000);
-        }
-    }
-
-    void start(const QStringList &arguments, const QString &workingDirectory)
-    {
-        m_process.setWorkingDirectory(workingDirectory);
-        m_process.start(QStringLiteral(TRAINER_SIM), arguments);
-    }
-
-    void type(const QString &line) { m_process.write((line + QLatin1Char('\n')).toUtf8()); }
-
-    // The first line starting with prefix, or an empty string.
-    QString line(const QString &prefix) const
-    {
-        for (const QString &line : m_lines)
-            if (line.startsWith(prefix))
-                return line;
-        return QString();
-    }
-    bool hasLine(const QString &prefix) const { return !line(prefix).isEmpty(); }
-    int countLines(const QString &prefix) const
-    {
-        int count = 0;
-        for (const QString &line : m_lines)
-            count += line.startsWith(prefix) ? 1 : 0;
-        return count;
-    }
-
-    QProcess &process() { return m_process; }
-    QStringList lines() const { return m_lines; }
-
-private:
-    QProcess m_process;
-    QByteArray m_partial;
-    QStringList m_lines;
-};
+const QString kTrainerSim = QStringLiteral(TRAINER_SIM);
 
 } // namespace
 
@@ -153,7 +94,7 @@ private:
             while (m_host->hasPendingDatagrams())
                 m_datagrams << m_host->receiveDatagram().data();
         });
-        m_sim = std::make_unique<SimProcess>();
+        m_sim = std::make_unique<SimProcess>(kTrainerSim);
         m_sim->start(QStringList{QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"),
                                  QStringLiteral("--udp-peer"), QStringLiteral("127.0.0.1:%1").arg(m_host->localPort()),
                                  QStringLiteral("--seed"), QStringLiteral("7")} + extra,
@@ -606,7 +547,7 @@ private slots:
             "</network></config>\n").arg(m_host->localPort()).arg(simPort);
         QVERIFY(dir.write(QStringLiteral("DependFile/ConfigFile/config.xml"), config.toUtf8()));
 
-        m_sim = std::make_unique<SimProcess>();
+        m_sim = std::make_unique<SimProcess>(kTrainerSim);
         m_sim->start({}, dir.path());
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("ready:")), 5000);
         QCOMPARE(m_sim->line(QStringLiteral("udp: bound")),
@@ -621,7 +562,7 @@ private slots:
         QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/rotaflex-sim-XXXXXX"));
         QVERIFY(dir.isValid());
         const QString linkPath = dir.filePath(QStringLiteral("trainer-tty"));
-        m_sim = std::make_unique<SimProcess>();
+        m_sim = std::make_unique<SimProcess>(kTrainerSim);
         m_sim->start({QStringLiteral("--serial"), QStringLiteral("--link"), linkPath}, m_workDir->path());
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("ready:")), 5000);
         const QString ptyPath = m_sim->line(QStringLiteral("pty: ")).mid(5);
@@ -661,7 +602,7 @@ private slots:
 
     void tcpHeartbeatAndLiveData()
     {
-        m_sim = std::make_unique<SimProcess>();
+        m_sim = std::make_unique<SimProcess>(kTrainerSim);
         m_sim->start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")}, m_workDir->path());
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("ready:")), 5000);
         const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^tcp: listening on [^ ]+:(\\d+)"))
@@ -699,14 +640,14 @@ private slots:
         const quint16 hostPort = probe.localPort();
         probe.close();
 
-        SimProcess udpSim;
+        SimProcess udpSim(kTrainerSim);
         udpSim.start({QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-peer"),
                       QStringLiteral("127.0.0.1:%1").arg(hostPort)}, dir.path());
         QTRY_VERIFY_WITH_TIMEOUT(udpSim.hasLine(QStringLiteral("ready:")), 5000);
         const QString udpPort = QRegularExpression(QStringLiteral("^udp: bound [^ ]+:(\\d+),"))
                                     .match(udpSim.line(QStringLiteral("udp: bound"))).captured(1);
 
-        SimProcess tcpSim;
+        SimProcess tcpSim(kTrainerSim);
         tcpSim.start({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-bind"),
                       QStringLiteral("127.0.0.1:0")}, dir.path());
         QTRY_VERIFY_WITH_TIMEOUT(tcpSim.hasLine(QStringLiteral("ready:")), 5000);
@@ -750,7 +691,7 @@ private slots:
         QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
         const quint16 hostPort = probe.localPort();
         probe.close();
-        SimProcess sim;
+        SimProcess sim(kTrainerSim);
         sim.start({QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-peer"),
                    QStringLiteral("127.0.0.1:%1").arg(hostPort)}, dir.path());
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasLine(QStringLiteral("ready:")), 5000);

@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -32,16 +33,8 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
     DbSeedOptions options;
-    switch (options.parse(QCoreApplication::arguments())) {
-    case DbSeedOptions::Outcome::ShowHelp:
-        std::fputs(options.helpText().toLocal8Bit().constData(), stdout);
-        return 0;
-    case DbSeedOptions::Outcome::Error:
-        std::fprintf(stderr, "%s (see --help)\n", options.error().toLocal8Bit().constData());
-        return 2;
-    case DbSeedOptions::Outcome::Run:
-        break;
-    }
+    if (const std::optional<int> exitCode = options.exitBeforeRun(options.parse(QCoreApplication::arguments())))
+        return *exitCode;
 
     const QString path = QString::fromLatin1(Startup::kDatabaseFile);
     // Creating folders here would scatter DependFile trees wherever the tool is started.

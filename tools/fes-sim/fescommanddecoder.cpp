@@ -1,6 +1,7 @@
 #include "fescommanddecoder.h"
 
 #include "fes/fesprotocol.h"
+#include "tools/simcommon/hexdump.h"
 
 using namespace FesProtocol;
 
@@ -221,11 +222,11 @@ QString FesCommandDecoder::describe(const FesHostCommand &command)
     case FesHostCommand::Kind::Unknown:
         return dev + QStringLiteral("command=0x%1 frame=%2")
                          .arg(command.command, 2, 16, QLatin1Char('0'))
-                         .arg(hex(command.frame));
+                         .arg(HexDump::text(command.frame));
     case FesHostCommand::Kind::Invalid:
         break;
     }
-    return QStringLiteral("rx invalid frame (%1): %2").arg(command.problem, hex(command.frame));
+    return QStringLiteral("rx invalid frame (%1): %2").arg(command.problem, HexDump::text(command.frame));
 }
 
 QString FesCommandDecoder::checksumNote(const FesHostCommand &command)
@@ -235,15 +236,7 @@ QString FesCommandDecoder::checksumNote(const FesHostCommand &command)
     return QStringLiteral("rx checksum mismatch (got 0x%1, payload sums to 0x%2), acted on anyway: %3")
         .arg(command.checksum, 2, 16, QLatin1Char('0'))
         .arg(command.expectedChecksum, 2, 16, QLatin1Char('0'))
-        .arg(hex(command.frame));
-}
-
-QString FesCommandDecoder::hex(const QByteArray &bytes, int maxBytes)
-{
-    QString text = QString::fromLatin1(bytes.left(maxBytes).toHex(' '));
-    if (bytes.size() > maxBytes)
-        text += QStringLiteral(" ...");
-    return text;
+        .arg(HexDump::text(command.frame));
 }
 
 QString FesCommandDecoder::macText(const QByteArray &mac)

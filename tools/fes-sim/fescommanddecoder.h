@@ -43,6 +43,5 @@ public:
     static QString describe(const FesHostCommand &command);
     // "rx checksum mismatch ..." for a frame whose checksum is wrong, else an empty string.
     static QString checksumNote(const FesHostCommand &command);
-    static QString hex(const QByteArray &bytes, int maxBytes = 48);
     static QString macText(const QByteArray &mac);
 };

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-class QSocketNotifier;
+class PtyEndpoint;
 
 // The adapter's end of the serial line: a pseudo-terminal whose other end the program opens as
 // its port. Hands on the host's frames one by one and frames the adapter's replies.
@@ -15,14 +15,13 @@ class FesPtyLink : public QObject
 
 public:
     explicit FesPtyLink(QObject *parent = nullptr);
-    ~FesPtyLink() override;
 
     // Creates the pseudo-terminal and, with a non-empty linkPath, a symbolic link to it.
     bool open(const QString &linkPath);
 
-    QString error() const { return m_error; }
-    QString ptyPath() const { return m_ptyPath; }
-    QString linkPath() const { return m_linkPath; }
+    QString error() const;
+    QString ptyPath() const;
+    QString linkPath() const;
 
     // Frames a reply payload (0xAA, N, payload, checksum, 0x55) and writes it.
     void sendPayload(const QByteArray &payload);
@@ -36,18 +35,10 @@ signals:
     void notice(const QString &line);
 
 private:
-    void readPty();
-    void writePty(const QByteArray &bytes);
-    void close();
+    void feed(const QByteArray &bytes);
 
-    QString m_error;
+    PtyEndpoint *m_pty = nullptr;
     FesFrameReader m_reader;
     qint64 m_framesReceived = 0;
     qint64 m_framesSent = 0;
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_ptyPath;
-    QString m_linkPath;
-    QSocketNotifier *m_notifier = nullptr;
-    bool m_fullReported = false;
 };

@@ -11,8 +11,6 @@ FesSimOptions::Outcome FesSimOptions::parse(const QStringList &args)
         "Simulated FES Bluetooth adapter with up to four stimulation boxes. Serves a pseudo-terminal\n"
         "(its path is printed as \"pty: PATH\"; point serialPortA of config.xml at it), answers\n"
         "searches, connects, disconnects and battery queries, and prints every frame it receives."));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help."));
     const QCommandLineOption boxOption(QStringLiteral("box"),
         QStringLiteral("A box that is switched on: number 1 to 4 and its MAC as 12 hexadecimal digits; "
                        "repeatable (default: 1=A1B2C3D4E5F6 and 2=A1B2C3D4E5F7)."),
@@ -30,22 +28,11 @@ FesSimOptions::Outcome FesSimOptions::parse(const QStringList &args)
         QStringLiteral("Milliseconds between consecutive replies, e.g. the boxes a search reports "
                        "(default 100; 0 sends them at once)."),
         QStringLiteral("MS"), QStringLiteral("100"));
-    parser.addOptions({helpOption, boxOption, linkOption, batteryOption, drainOption, intervalOption});
-
-    m_helpText = parser.helpText() + QStringLiteral("\nCommands on standard input (end of input does not quit):\n")
-                 + FesConsoleCommand::usage()
-                 + QStringLiteral("\nExit with quit, SIGINT or SIGTERM.\n");
-
-    if (!parser.parse(args)) {
-        m_error = parser.errorText();
-        return Outcome::Error;
-    }
-    if (parser.isSet(helpOption))
-        return Outcome::ShowHelp;
-    if (!parser.positionalArguments().isEmpty()) {
-        m_error = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
-        return Outcome::Error;
-    }
+    const Outcome outcome = parseCommon(parser,
+                                        {boxOption, linkOption, batteryOption, drainOption, intervalOption},
+                                        args, FesConsoleCommand::usage());
+    if (outcome != Outcome::Run)
+        return outcome;
     if (parser.isSet(boxOption) && !FesBoxOption::parseAll(parser.values(boxOption), &boxes, &m_error))
         return Outcome::Error;
     linkPath = parser.value(linkOption);

@@ -8,8 +8,8 @@
 #include <QList>
 #include <QObject>
 
+class Console;
 class FesPtyLink;
-class QSocketNotifier;
 class QTimer;
 
 // Runs the adapter model on a pseudo-terminal: answers the program's frames, spaces consecutive
@@ -21,12 +21,9 @@ class FesSimulator : public QObject
 
 public:
     explicit FesSimulator(const FesSimOptions &options, QObject *parent = nullptr);
-    ~FesSimulator() override;
 
     // Opens the pty and starts the clock; prints why on stderr and returns false if it cannot.
     bool start();
-
-    static void printLine(const QString &line);
 
 private:
     void handleFrame(const QByteArray &frame);
@@ -34,10 +31,7 @@ private:
     void transmit(const QByteArray &payload);
     void sendNextPending();
     void advanceClock();
-    void readStdin();
     void handleConsoleLine(const QString &line);
-    void handleSignal();
-    bool installSignalHandlers();
     QString statusText() const;
 
     FesSimOptions m_options;
@@ -50,7 +44,5 @@ private:
     QElapsedTimer m_clock;
     qint64 m_clockMs = 0;
 
-    QSocketNotifier *m_stdinNotifier = nullptr;
-    QByteArray m_stdinBuffer;
-    QSocketNotifier *m_signalNotifier = nullptr;
+    Console *m_console = nullptr;
 };

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -11,16 +11,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("rotaflex-fes-sim"));
 
     FesSimOptions options;
-    switch (options.parse(QCoreApplication::arguments())) {
-    case FesSimOptions::Outcome::ShowHelp:
-        std::fputs(options.helpText().toLocal8Bit().constData(), stdout);
-        return 0;
-    case FesSimOptions::Outcome::Error:
-        std::fprintf(stderr, "%s (see --help)\n", options.error().toLocal8Bit().constData());
-        return 2;
-    case FesSimOptions::Outcome::Run:
-        break;
-    }
+    if (const std::optional<int> exitCode = options.exitBeforeRun(options.parse(QCoreApplication::arguments())))
+        return *exitCode;
 
     FesSimulator simulator(options);
     if (!simulator.start())

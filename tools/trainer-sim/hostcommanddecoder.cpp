@@ -1,6 +1,7 @@
 #include "hostcommanddecoder.h"
 
 #include "comm/deviceprotocol.h"
+#include "tools/simcommon/hexdump.h"
 
 #include <cstring>
 
@@ -148,17 +149,9 @@ QString HostCommandDecoder::describe(const HostCommand &command)
     case HostCommand::Kind::Unknown:
         return QStringLiteral("rx command=0x%1 frame=%2")
             .arg(command.command, 2, 16, QLatin1Char('0'))
-            .arg(hex(command.frame));
+            .arg(HexDump::text(command.frame));
     case HostCommand::Kind::Invalid:
         break;
     }
-    return QStringLiteral("rx invalid frame (%1): %2").arg(command.problem, hex(command.frame));
-}
-
-QString HostCommandDecoder::hex(const QByteArray &bytes, int maxBytes)
-{
-    QString text = QString::fromLatin1(bytes.left(maxBytes).toHex(' '));
-    if (bytes.size() > maxBytes)
-        text += QStringLiteral(" ...");
-    return text;
+    return QStringLiteral("rx invalid frame (%1): %2").arg(command.problem, HexDump::text(command.frame));
 }

@@ -26,5 +26,4 @@ class HostCommandDecoder
 public:
     static HostCommand decode(const QByteArray &frame);
     static QString describe(const HostCommand &command);
-    static QString hex(const QByteArray &bytes, int maxBytes = 48);
 };

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -11,16 +11,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("rotaflex-trainer-sim"));
 
     SimOptions options;
-    switch (options.parse(QCoreApplication::arguments())) {
-    case SimOptions::Outcome::ShowHelp:
-        std::fputs(options.helpText().toLocal8Bit().constData(), stdout);
-        return 0;
-    case SimOptions::Outcome::Error:
-        std::fprintf(stderr, "%s (see --help)\n", options.error().toLocal8Bit().constData());
-        return 2;
-    case SimOptions::Outcome::Run:
-        break;
-    }
+    if (const std::optional<int> exitCode = options.exitBeforeRun(options.parse(QCoreApplication::arguments())))
+        return *exitCode;
 
     TrainerSimulator simulator(options);
     if (!simulator.start())

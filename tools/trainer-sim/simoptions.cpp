@@ -74,8 +74,6 @@ SimOptions::Outcome SimOptions::parse(const QStringList &args)
         "heartbeats and version queries and streams live data while a session runs.\n"
         "Link addresses default to ./DependFile/ConfigFile/config.xml when present\n"
         "(udpClientAddress is bound, udpServerAddress is the peer), else to the values shown."));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help."));
     const QCommandLineOption udpBindOption(QStringLiteral("udp-bind"),
         QStringLiteral("UDP: bind here (default 127.0.0.1:32101; port 0 picks a free one)."), QStringLiteral("IP:PORT"));
     const QCommandLineOption udpPeerOption(QStringLiteral("udp-peer"),
@@ -101,23 +99,12 @@ SimOptions::Outcome SimOptions::parse(const QStringList &args)
         QStringLiteral("Seed of the balance noise and the garbage bytes (default: random)."), QStringLiteral("N"));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"),
         QStringLiteral("Also print one line per frame sent."));
-    parser.addOptions({helpOption, udpBindOption, udpPeerOption, serialOption, linkOption, tcpOption,
-                       rateOption, stageOption, versionOption, seedOption, verboseOption});
-
-    m_helpText = parser.helpText() + QStringLiteral("\nCommands on standard input (end of input does not quit):\n")
-                 + ConsoleCommand::usage()
-                 + QStringLiteral("\nExit with quit, SIGINT or SIGTERM.\n");
-
-    if (!parser.parse(arguments)) {
-        m_error = parser.errorText();
-        return Outcome::Error;
-    }
-    if (parser.isSet(helpOption))
-        return Outcome::ShowHelp;
-    if (!parser.positionalArguments().isEmpty()) {
-        m_error = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
-        return Outcome::Error;
-    }
+    const Outcome outcome = parseCommon(parser,
+                                        {udpBindOption, udpPeerOption, serialOption, linkOption, tcpOption,
+                                         rateOption, stageOption, versionOption, seedOption, verboseOption},
+                                        arguments, ConsoleCommand::usage());
+    if (outcome != Outcome::Run)
+        return outcome;
 
     readConfig();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/simcommon/tooloptions.h"
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QString>
@@ -7,11 +9,10 @@
 
 // The simulator's command line, with the link addresses defaulting to the installation's
 // config.xml when the working folder holds one.
-class SimOptions
+class SimOptions : public ToolOptions
 {
 public:
     enum class LinkKind { Udp, Serial, Tcp };
-    enum class Outcome { Run, ShowHelp, Error };
 
     struct Endpoint
     {
@@ -22,9 +23,6 @@ public:
 
     // args includes the program name, as QCoreApplication::arguments() gives it.
     Outcome parse(const QStringList &args);
-
-    QString helpText() const { return m_helpText; }
-    QString error() const { return m_error; }
 
     LinkKind link = LinkKind::Udp;
     Endpoint udpBind{QHostAddress(QHostAddress::LocalHost), 32101};
@@ -43,7 +41,4 @@ public:
 
 private:
     void readConfig();
-
-    QString m_helpText;
-    QString m_error;
 };

@@ -2,30 +2,16 @@
 
 #include "comm/deviceprotocol.h"
 #include "machineframe.h"
+#include "tools/simcommon/ptyendpoint.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QNetworkDatagram>
-#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 TrainerLink::TrainerLink(QObject *parent)
     : QObject(parent), m_cutter(DeviceProtocol::kHostStart, DeviceProtocol::kHostEnd)
 {
-}
-
-TrainerLink::~TrainerLink()
-{
-    closePty();
 }
 
 bool TrainerLink::openUdp(const QHostAddress &bindAddress, quint16 bindPort, const QHostAddress &peer,
@@ -46,42 +32,15 @@ bool TrainerLink::openUdp(const QHostAddress &bindAddress, quint16 bindPort, con
 
 bool TrainerLink::openSerial(const QString &linkPath)
 {
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-        m_error = QStringLiteral("openpty failed: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    m_pty = new PtyEndpoint(this);
+    m_kind = Kind::Serial;
+    if (!m_pty->open(linkPath)) {
+        m_error = m_pty->error();
         return false;
     }
-    termios tio{};
-    if (::tcgetattr(slave, &tio) == 0) {
-        ::cfmakeraw(&tio);
-        ::cfsetspeed(&tio, B115200);
-        ::tcsetattr(slave, TCSANOW, &tio);
-    }
-    // Never block on a full pty when nobody reads the other end.
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    m_ptyMaster = master;
-    // Holding the slave open keeps reads on the master from failing while no host has it open.
-    m_ptySlave = slave;
-    m_ptyPath = QString::fromLocal8Bit(name);
-    m_kind = Kind::Serial;
-
-    if (!linkPath.isEmpty()) {
-        const QFileInfo existing(linkPath);
-        if (existing.isSymLink())
-            ::unlink(QFile::encodeName(linkPath).constData());
-        if (::symlink(name, QFile::encodeName(linkPath).constData()) != 0) {
-            m_error = QStringLiteral("cannot make the link %1: %2")
-                          .arg(linkPath, QString::fromLocal8Bit(std::strerror(errno)));
-            closePty();
-            return false;
-        }
-        m_linkPath = linkPath;
-    }
-
-    m_ptyNotifier = new QSocketNotifier(m_ptyMaster, QSocketNotifier::Read, this);
-    connect(m_ptyNotifier, &QSocketNotifier::activated, this, &TrainerLink::readPty);
+    connect(m_pty, &PtyEndpoint::received, this, &TrainerLink::feedStream);
+    connect(m_pty, &PtyEndpoint::outputDropped, this,
+            [this] { emit notice(QStringLiteral("pty full, output dropped until the host reads")); });
     return true;
 }
 
@@ -98,25 +57,14 @@ bool TrainerLink::openTcp(const QHostAddress &address, quint16 port)
     return true;
 }
 
-void TrainerLink::closePty()
+QString TrainerLink::ptyPath() const
 {
-    if (m_ptyNotifier) {
-        m_ptyNotifier->setEnabled(false);
-        delete m_ptyNotifier;
-        m_ptyNotifier = nullptr;
-    }
-    if (!m_linkPath.isEmpty()) {
-        // Only remove the link if it is still ours.
-        if (QFileInfo(m_linkPath).symLinkTarget() == QFileInfo(m_ptyPath).absoluteFilePath())
-            ::unlink(QFile::encodeName(m_linkPath).constData());
-        m_linkPath.clear();
-    }
-    if (m_ptyMaster >= 0)
-        ::close(m_ptyMaster);
-    if (m_ptySlave >= 0)
-        ::close(m_ptySlave);
-    m_ptyMaster = -1;
-    m_ptySlave = -1;
+    return m_pty ? m_pty->ptyPath() : QString();
+}
+
+QString TrainerLink::linkPath() const
+{
+    return m_pty ? m_pty->linkPath() : QString();
 }
 
 QString TrainerLink::description() const
@@ -127,7 +75,7 @@ QString TrainerLink::description() const
             .arg(m_udp->localAddress().toString()).arg(m_udp->localPort())
             .arg(m_peer.toString()).arg(m_peerPort);
     case Kind::Serial:
-        return QStringLiteral("pty: %1").arg(m_ptyPath);
+        return QStringLiteral("pty: %1").arg(ptyPath());
     case Kind::Tcp:
         return QStringLiteral("tcp: listening on %1:%2%3")
             .arg(m_tcpServer->serverAddress().toString()).arg(m_tcpServer->serverPort())
@@ -156,7 +104,7 @@ void TrainerLink::sendPayload(const QByteArray &payload)
         m_udp->writeDatagram(MachineFrame::datagram(payload), m_peer, m_peerPort);
         break;
     case Kind::Serial:
-        writePty(MachineFrame::streamFrame(payload));
+        m_pty->write(MachineFrame::streamFrame(payload));
         break;
     case Kind::Tcp:
         if (!m_tcpClient)
@@ -176,7 +124,7 @@ void TrainerLink::sendRaw(const QByteArray &bytes)
         m_udp->writeDatagram(bytes, m_peer, m_peerPort);
         break;
     case Kind::Serial:
-        writePty(bytes);
+        m_pty->write(bytes);
         break;
     case Kind::Tcp:
         if (m_tcpClient)
@@ -207,46 +155,6 @@ void TrainerLink::feedStream(const QByteArray &bytes)
     for (const QByteArray &frame : frames) {
         ++m_framesReceived;
         emit frameReceived(frame);
-    }
-}
-
-void TrainerLink::readPty()
-{
-    QByteArray bytes;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(m_ptyMaster, buffer, sizeof buffer);
-        if (n > 0) {
-            bytes.append(buffer, int(n));
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        break; // EAGAIN: drained
-    }
-    if (!bytes.isEmpty())
-        feedStream(bytes);
-}
-
-void TrainerLink::writePty(const QByteArray &bytes)
-{
-    if (m_ptyMaster < 0)
-        return;
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_ptyMaster, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-            m_ptyFullReported = false;
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        // The host does not read: drop the rest, as a real line would lose it.
-        if (!m_ptyFullReported)
-            emit notice(QStringLiteral("pty full, output dropped until the host reads"));
-        m_ptyFullReported = true;
-        return;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-class QSocketNotifier;
+class PtyEndpoint;
 class QTcpServer;
 class QTcpSocket;
 class QUdpSocket;
@@ -19,7 +19,6 @@ class TrainerLink : public QObject
 
 public:
     explicit TrainerLink(QObject *parent = nullptr);
-    ~TrainerLink() override;
 
     bool openUdp(const QHostAddress &bindAddress, quint16 bindPort, const QHostAddress &peer, quint16 peerPort);
     bool openSerial(const QString &linkPath);
@@ -28,8 +27,8 @@ public:
     QString error() const { return m_error; }
     // One line naming the link, printed at start and by the status command.
     QString description() const;
-    QString ptyPath() const { return m_ptyPath; }
-    QString linkPath() const { return m_linkPath; }
+    QString ptyPath() const;
+    QString linkPath() const;
     quint16 localPort() const;
 
     // Sends a machine payload framed for this link.
@@ -49,12 +48,9 @@ private:
     enum class Kind { None, Udp, Serial, Tcp };
 
     void readUdp();
-    void readPty();
     void acceptTcpClient();
     void readTcp();
     void feedStream(const QByteArray &bytes);
-    void writePty(const QByteArray &bytes);
-    void closePty();
 
     Kind m_kind = Kind::None;
     QString m_error;
@@ -67,12 +63,7 @@ private:
     QHostAddress m_peer;
     quint16 m_peerPort = 0;
 
-    int m_ptyMaster = -1;
-    int m_ptySlave = -1;
-    QString m_ptyPath;
-    QString m_linkPath;
-    QSocketNotifier *m_ptyNotifier = nullptr;
-    bool m_ptyFullReported = false;
+    PtyEndpoint *m_pty = nullptr;
 
     QTcpServer *m_tcpServer = nullptr;
     QPointer<QTcpSocket> m_tcpClient;

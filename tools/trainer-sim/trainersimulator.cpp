@@ -4,31 +4,18 @@
 #include "consolecommand.h"
 #include "hostcommanddecoder.h"
 #include "machineframe.h"
+#include "tools/simcommon/console.h"
+#include "tools/simcommon/hexdump.h"
+#include "tools/simcommon/quitsignals.h"
 #include "trainerlink.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-int s_signalPipe[2] = {-1, -1};
-
-void onSignal(int number)
-{
-    // Only async-signal-safe work here: the event loop picks the byte up.
-    const int savedErrno = errno;
-    const char byte = char(number);
-    [[maybe_unused]] const ssize_t ignored = ::write(s_signalPipe[1], &byte, 1);
-    errno = savedErrno;
-}
 
 QString stateWord(TrainerModel::RunState state)
 {
@@ -60,45 +47,10 @@ TrainerSimulator::TrainerSimulator(const SimOptions &options, QObject *parent)
 {
 }
 
-TrainerSimulator::~TrainerSimulator()
-{
-    if (s_signalPipe[0] >= 0) {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
-        ::close(s_signalPipe[0]);
-        ::close(s_signalPipe[1]);
-        s_signalPipe[0] = s_signalPipe[1] = -1;
-    }
-}
-
-void TrainerSimulator::printLine(const QString &line)
-{
-    // Readers sit behind a pipe: every line goes out at once.
-    std::fputs(line.toLocal8Bit().constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-bool TrainerSimulator::installSignalHandlers()
-{
-    if (::pipe2(s_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
-    // A host that goes away must not kill the machine through a broken pipe.
-    std::signal(SIGPIPE, SIG_IGN);
-    m_signalNotifier = new QSocketNotifier(s_signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_signalNotifier, &QSocketNotifier::activated, this, &TrainerSimulator::handleSignal);
-    return true;
-}
-
 bool TrainerSimulator::start()
 {
-    if (!installSignalHandlers()) {
+    auto *quitSignals = new QuitSignals(this);
+    if (!quitSignals->install()) {
         std::fprintf(stderr, "cannot watch for signals\n");
         return false;
     }
@@ -122,23 +74,21 @@ bool TrainerSimulator::start()
         return false;
     }
     connect(m_link, &TrainerLink::frameReceived, this, &TrainerSimulator::handleFrame);
-    connect(m_link, &TrainerLink::notice, this, &TrainerSimulator::printLine);
+    connect(m_link, &TrainerLink::notice, this, &Console::printLine);
 
     if (!m_options.configNote.isEmpty())
-        printLine(QStringLiteral("config: ") + m_options.configNote);
-    printLine(m_link->description());
+        Console::printLine(QStringLiteral("config: ") + m_options.configNote);
+    Console::printLine(m_link->description());
     if (!m_link->linkPath().isEmpty())
-        printLine(QStringLiteral("link: %1 -> %2").arg(m_link->linkPath(), m_link->ptyPath()));
-    printLine(QStringLiteral("ready: %1 records/s, stage period %2 s, version %3; type help for commands")
-                  .arg(m_options.rate)
-                  .arg(m_options.stagePeriod)
-                  .arg(QString::fromUtf8(m_options.versionText)));
+        Console::printLine(QStringLiteral("link: %1 -> %2").arg(m_link->linkPath(), m_link->ptyPath()));
+    Console::printLine(QStringLiteral("ready: %1 records/s, stage period %2 s, version %3; type help for commands")
+                           .arg(m_options.rate)
+                           .arg(m_options.stagePeriod)
+                           .arg(QString::fromUtf8(m_options.versionText)));
 
-    // Standard input may be closed or /dev/null (started in the background); both are fine.
-    if (::fcntl(STDIN_FILENO, F_GETFD) != -1) {
-        m_stdinNotifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-        connect(m_stdinNotifier, &QSocketNotifier::activated, this, &TrainerSimulator::readStdin);
-    }
+    m_console = new Console(this);
+    connect(m_console, &Console::lineEntered, this, &TrainerSimulator::handleConsoleLine);
+    m_console->watchInput();
 
     m_timer = new QTimer(this);
     m_timer->setTimerType(Qt::PreciseTimer);
@@ -159,10 +109,10 @@ void TrainerSimulator::handleFrame(const QByteArray &frame)
     const QString line = HostCommandDecoder::describe(command);
     if (silent()) {
         // A silent machine behaves like a cut line: nothing it hears takes effect.
-        printLine(line + QStringLiteral(" (ignored: silent)"));
+        Console::printLine(line + QStringLiteral(" (ignored: silent)"));
         return;
     }
-    printLine(line);
+    Console::printLine(line);
 
     switch (command.kind) {
     case HostCommand::Kind::BicycleParam:
@@ -174,12 +124,12 @@ void TrainerSimulator::handleFrame(const QByteArray &frame)
     case HostCommand::Kind::HeartBeat:
         m_link->sendPayload(MachineFrame::heartBeatReplyPayload());
         if (m_options.verbose)
-            printLine(QStringLiteral("tx heartbeat reply"));
+            Console::printLine(QStringLiteral("tx heartbeat reply"));
         break;
     case HostCommand::Kind::VersionQuery:
         m_link->sendPayload(MachineFrame::versionReplyPayload(m_options.versionText));
         if (m_options.verbose)
-            printLine(QStringLiteral("tx version %1").arg(QString::fromUtf8(m_options.versionText)));
+            Console::printLine(QStringLiteral("tx version %1").arg(QString::fromUtf8(m_options.versionText)));
         break;
     case HostCommand::Kind::Unknown:
     case HostCommand::Kind::Invalid:
@@ -194,14 +144,14 @@ void TrainerSimulator::sendLiveRecord()
     m_link->sendPayload(MachineFrame::liveDataPayload(record));
     if (m_options.verbose) {
         using namespace DeviceProtocol;
-        printLine(QStringLiteral("tx live stage=%1 lower=%2 upper=%3 hand=%4 foot=%5 estop=%6 spasm=%7")
-                      .arg(uint8_t(record.at(Live::kStage)))
-                      .arg(uint8_t(record.at(Live::kDownSpeed)))
-                      .arg(uint8_t(record.at(Live::kUpSpeed)))
-                      .arg(m_model.handAngle())
-                      .arg(m_model.footAngle())
-                      .arg(m_model.emergency() ? 1 : 0)
-                      .arg(spasm ? 1 : 0));
+        Console::printLine(QStringLiteral("tx live stage=%1 lower=%2 upper=%3 hand=%4 foot=%5 estop=%6 spasm=%7")
+                               .arg(uint8_t(record.at(Live::kStage)))
+                               .arg(uint8_t(record.at(Live::kDownSpeed)))
+                               .arg(uint8_t(record.at(Live::kUpSpeed)))
+                               .arg(m_model.handAngle())
+                               .arg(m_model.footAngle())
+                               .arg(m_model.emergency() ? 1 : 0)
+                               .arg(spasm ? 1 : 0));
     }
 }
 
@@ -211,39 +161,16 @@ void TrainerSimulator::tick()
     const bool overspeedBefore = m_model.overspeedLeft() > 0.0;
     m_model.advance(m_tickSeconds);
     if (m_model.stage() != stageBefore && m_model.runState() == TrainerModel::RunState::Running)
-        printLine(QStringLiteral("stage %1 (%2)").arg(m_model.stage()).arg(stageWord(m_model.stage())));
+        Console::printLine(QStringLiteral("stage %1 (%2)").arg(m_model.stage()).arg(stageWord(m_model.stage())));
     if (overspeedBefore && m_model.overspeedLeft() <= 0.0)
-        printLine(QStringLiteral("overspeed over"));
+        Console::printLine(QStringLiteral("overspeed over"));
 
     if (m_silenceActive && m_silenceEnd.hasExpired()) {
         m_silenceActive = false;
-        printLine(QStringLiteral("silence over"));
+        Console::printLine(QStringLiteral("silence over"));
     }
     if (!silent() && m_model.isStreaming())
         sendLiveRecord();
-}
-
-void TrainerSimulator::readStdin()
-{
-    char buffer[1024];
-    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN))
-        return;
-    if (n <= 0) {
-        // End of input is not a request to quit: keep running until quit or a signal.
-        m_stdinNotifier->setEnabled(false);
-        if (!m_stdinBuffer.trimmed().isEmpty())
-            handleConsoleLine(QString::fromLocal8Bit(m_stdinBuffer));
-        m_stdinBuffer.clear();
-        return;
-    }
-    m_stdinBuffer.append(buffer, int(n));
-    int newline;
-    while ((newline = m_stdinBuffer.indexOf('\n')) >= 0) {
-        const QByteArray line = m_stdinBuffer.left(newline);
-        m_stdinBuffer.remove(0, newline + 1);
-        handleConsoleLine(QString::fromLocal8Bit(line));
-    }
 }
 
 void TrainerSimulator::handleConsoleLine(const QString &line)
@@ -254,25 +181,26 @@ void TrainerSimulator::handleConsoleLine(const QString &line)
         break;
     case ConsoleCommand::Kind::Spasm:
         m_model.triggerSpasm();
-        printLine(QStringLiteral("fault spasm: the next record reports a spasm"));
+        Console::printLine(QStringLiteral("fault spasm: the next record reports a spasm"));
         break;
     case ConsoleCommand::Kind::Estop:
         m_model.pressEmergency();
-        printLine(QStringLiteral("fault estop: emergency stop pressed, session ended"));
+        Console::printLine(QStringLiteral("fault estop: emergency stop pressed, session ended"));
         break;
     case ConsoleCommand::Kind::Release:
         m_model.releaseEmergency();
-        printLine(QStringLiteral("fault release: emergency stop released"));
+        Console::printLine(QStringLiteral("fault release: emergency stop released"));
         break;
     case ConsoleCommand::Kind::Overspeed:
         m_model.startOverspeed(command.seconds);
-        printLine(QStringLiteral("fault overspeed: %1 r/min for %2 s")
-                      .arg(TrainerModel::kOverspeedRpm).arg(command.seconds));
+        Console::printLine(QStringLiteral("fault overspeed: %1 r/min for %2 s")
+                               .arg(TrainerModel::kOverspeedRpm).arg(command.seconds));
         break;
     case ConsoleCommand::Kind::Silence:
         m_silenceActive = true;
         m_silenceEnd.setRemainingTime(qint64(command.seconds * 1000.0));
-        printLine(QStringLiteral("fault silence: nothing answered or sent for %1 s").arg(command.seconds));
+        Console::printLine(
+            QStringLiteral("fault silence: nothing answered or sent for %1 s").arg(command.seconds));
         break;
     case ConsoleCommand::Kind::Garbage: {
         QByteArray bytes(command.count, '\0');
@@ -280,16 +208,17 @@ void TrainerSimulator::handleConsoleLine(const QString &line)
         for (char &byte : bytes)
             byte = char(byteValue(m_random));
         if (silent()) {
-            printLine(QStringLiteral("fault garbage: held back, the machine is silent"));
+            Console::printLine(QStringLiteral("fault garbage: held back, the machine is silent"));
             break;
         }
         m_link->sendRaw(bytes);
-        printLine(QStringLiteral("fault garbage: %1 bytes: %2").arg(bytes.size()).arg(HostCommandDecoder::hex(bytes, 32)));
+        Console::printLine(
+            QStringLiteral("fault garbage: %1 bytes: %2").arg(bytes.size()).arg(HexDump::text(bytes, 32)));
         break;
     }
     case ConsoleCommand::Kind::Burst:
         if (silent()) {
-            printLine(QStringLiteral("fault burst: held back, the machine is silent"));
+            Console::printLine(QStringLiteral("fault burst: held back, the machine is silent"));
             break;
         }
         // Consecutive records, each one record interval after the last, sent without pause.
@@ -297,31 +226,22 @@ void TrainerSimulator::handleConsoleLine(const QString &line)
             m_model.advance(m_tickSeconds);
             sendLiveRecord();
         }
-        printLine(QStringLiteral("fault burst: %1 live-data frames sent").arg(command.count));
+        Console::printLine(QStringLiteral("fault burst: %1 live-data frames sent").arg(command.count));
         break;
     case ConsoleCommand::Kind::Status:
-        printLine(statusText());
+        Console::printLine(statusText());
         break;
     case ConsoleCommand::Kind::Help:
-        printLine(QStringLiteral("commands:\n") + ConsoleCommand::usage().trimmed());
+        Console::printLine(QStringLiteral("commands:\n") + ConsoleCommand::usage().trimmed());
         break;
     case ConsoleCommand::Kind::Quit:
-        printLine(QStringLiteral("bye"));
+        Console::printLine(QStringLiteral("bye"));
         QCoreApplication::quit();
         break;
     case ConsoleCommand::Kind::Invalid:
-        printLine(command.error);
+        Console::printLine(command.error);
         break;
     }
-}
-
-void TrainerSimulator::handleSignal()
-{
-    char number = 0;
-    while (::read(s_signalPipe[0], &number, 1) == 1) {
-    }
-    printLine(QStringLiteral("signal received, exiting"));
-    QCoreApplication::quit();
 }
 
 QString TrainerSimulator::statusText() const

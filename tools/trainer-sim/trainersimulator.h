@@ -8,7 +8,7 @@
 #include <QObject>
 #include <random>
 
-class QSocketNotifier;
+class Console;
 class QTimer;
 class TrainerLink;
 
@@ -20,21 +20,15 @@ class TrainerSimulator : public QObject
 
 public:
     explicit TrainerSimulator(const SimOptions &options, QObject *parent = nullptr);
-    ~TrainerSimulator() override;
 
     // Opens the link and starts the clock; prints why on stderr and returns false if it cannot.
     bool start();
-
-    static void printLine(const QString &line);
 
 private:
     void handleFrame(const QByteArray &frame);
     void tick();
     void sendLiveRecord();
-    void readStdin();
     void handleConsoleLine(const QString &line);
-    void handleSignal();
-    bool installSignalHandlers();
     bool silent() const;
     QString statusText() const;
 
@@ -45,9 +39,7 @@ private:
     double m_tickSeconds;
     std::mt19937 m_random;
 
-    QSocketNotifier *m_stdinNotifier = nullptr;
-    QByteArray m_stdinBuffer;
-    QSocketNotifier *m_signalNotifier = nullptr;
+    Console *m_console = nullptr;
 
     bool m_silenceActive = false;
     QDeadlineTimer m_silenceEnd;

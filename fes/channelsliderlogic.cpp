@@ -200,6 +200,10 @@ void ChannelSliderLogic::maxCurrentChanged(int value)
     m_c.minCurrentSlider->setRange(FesProtocol::kCurrentMin, FesProtocol::kCurrentMax - 1);
     m_c.minCurrentSlider->setPageStep(value);
     currentMoved(m_c.maxCurrentSlider, m_maxCurrentMoves);
+    // A maximum lowered below the minimum takes the minimum down with it: the channel is never
+    // left set to stimulate above the therapist's maximum.
+    if (m_c.minCurrentSlider->value() > value)
+        m_c.minCurrentSlider->setValue(value);
 }
 
 void ChannelSliderLogic::frequencyReleased()

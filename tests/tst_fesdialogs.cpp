@@ -727,6 +727,24 @@ private slots:
         QCOMPARE(dataOf(dialog.get()).minCurrent, 20);
     }
 
+    void loweredMaximumTakesTheMinimumDown_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }
+
+    // Lowering the maximum under the minimum pulls the minimum down to it.
+    void loweredMaximumTakesTheMinimumDown()
+    {
+        QFETCH(int, kind);
+        const std::unique_ptr<QDialog> dialog = makeChannelDialog(kind, 2, true);
+        QSlider *maximum = slider(dialog.get(), "maxCurrent_Slider");
+        QSlider *minimum = slider(dialog.get(), "minCurrent_Slider");
+        maximum->setValue(40);
+        minimum->setValue(30);
+        maximum->setValue(25);
+        QCOMPARE(minimum->value(), 25);
+        QCOMPARE(label(dialog.get(), "minCurrent_Label")->text(), QStringLiteral("25"));
+        const ST_ChannelParam data = dataOf(dialog.get());
+        QVERIFY(data.minCurrent <= data.maxCurrent);
+    }
+
     void safetyRanges_data()
     {
         QTest::addColumn<int>("kind");

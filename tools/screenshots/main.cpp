@@ -1,0 +1,85 @@
+// Renders every page and dialog that exists to a PNG file, with the application's style sheet,
+// so that their look can be reviewed without the trainer. Run it in build/run:
+//   QT_QPA_PLATFORM=offscreen ./rotaflex-screenshots /tmp/shots
+#include "app/startup.h"
+#include "app/unattended.h"
+#include "fes/channeldialog.h"
+#include "fes/channelonlydialog.h"
+#include "fes/fescontroldialog.h"
+#include "fes/fessetting.h"
+#include "fes/festotalparamdialog.h"
+#include "fes/maiboxueyangdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+bool save(QWidget *widget, const QSize &size, const QString &folder, const QString &name)
+{
+    widget->resize(size);
+    widget->show();
+    QCoreApplication::processEvents();
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    const bool ok = widget->grab().save(path);
+    QTextStream(stdout) << (ok ? "wrote " : "failed ") << path << '\n';
+    widget->hide();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Q_INIT_RESOURCE(resources);
+    qputenv("ROTAFLEX_UNATTENDED", "1"); // a missing serial port must not stop the run
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        QTextStream(stderr) << "usage: rotaflex-screenshots OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    Unattended::install(&app);
+    Startup::applyStyleSheet();
+
+    bool ok = true;
+    const QSize screen(1920, 980);
+    FesSetting pure;
+    pure.slotDeviceStateChanged({1, 1, 0, 0});
+    ok &= save(&pure, screen, folder, QStringLiteral("fes-page-pure"));
+    FesSetting cycling;
+    cycling.setFesType(FesSetting::FesCycling_E);
+    ok &= save(&cycling, screen, folder, QStringLiteral("fes-page-cycling"));
+
+    FesTotalParamDialog value;
+    value.setTitleAndUnit(QObject::tr("治疗时间"), QStringLiteral("min"));
+    value.setRange(1, 120);
+    value.setValue(20);
+    ok &= save(&value, screen, folder, QStringLiteral("dialog-value"));
+
+    ChannelOnlyDialog only;
+    only.setTitle(3);
+    only.setFrequentRange(10, 100);
+    only.setFrequentValue(50);
+    only.setPlusRange(50, 500);
+    only.setPlusValue(200);
+    ok &= save(&only, screen, folder, QStringLiteral("dialog-channel-only"));
+
+    ChannelDialog channel;
+    channel.setTitle(6);
+    channel.setFrequentRange(10, 100);
+    channel.setFrequentValue(40);
+    channel.setPlusRange(50, 300);
+    channel.setPlusValue(250);
+    channel.setMaxCurrentValue(25);
+    channel.selectMuscle(15);
+    ok &= save(&channel, screen, folder, QStringLiteral("dialog-channel-cycling"));
+
+    ok &= save(FesControlDialog::getInstance(), screen, folder, QStringLiteral("dialog-fes-manager"));
+    MaiBoXueyangDialog oximeter;
+    ok &= save(&oximeter, QSize(640, 720), folder, QStringLiteral("dialog-oximeter"));
+    return ok ? 0 : 1;
+}

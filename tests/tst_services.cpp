@@ -1,5 +1,6 @@
 #include "app/languagemanager.h"
 #include "app/logfile.h"
+#include "app/startup.h"
 #include "common/testworkdir.h"
 #include "fes/recipexmlcontrol.h"
 #include "game/gamecontrol.h"
@@ -329,6 +330,29 @@ private slots:
         QFile file(LogFile::fileName(dir.filePath(QStringLiteral("log")), 0));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("[W] seen by both"));
+    }
+
+    // ---- style sheet ----
+
+    // The file is Latin-1 text up to its first zero byte.
+    void styleSheetStopsAtTheFirstZeroByte()
+    {
+        TestWorkDir dir;
+        dir.write(QStringLiteral("DependFile/QSS/app.txt"), QByteArray("QLabel{font-family:\"Caf\xe9\";}\0QWidget{color:red;}", 47));
+        QVERIFY(Startup::applyStyleSheet());
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("QLabel{font-family:\"Caf\u00e9\";}"));
+        qApp->setStyleSheet(QString());
+    }
+
+    // The shipped style sheet is plain ASCII and parses without complaint.
+    void shippedStyleSheetIsAscii()
+    {
+        QFile file(QStringLiteral(ROTAFLEX_SOURCE_DIR "/DependFile/QSS/app.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.size() > 1000);
+        for (char c : bytes)
+            QVERIFY(uint8_t(c) < 0x80 && c != '\0');
     }
 
     // ---- platform ----

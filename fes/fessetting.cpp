@@ -266,6 +266,7 @@ void FesSetting::slotTrainTimeBtnClicked()
 void FesSetting::slotFrequentBtnClicked()
 {
     editParameter(ui->frequent_Btn, text(kFrequency.chinese), QString::fromUtf8(kFrequency.unit), kFrequency.min, kFrequency.max);
+    limitChannelsToGlobals();
     sendRealTimeParamsToAll();
 }
 
@@ -296,7 +297,28 @@ void FesSetting::slotCloseTimeBtnClicked()
 void FesSetting::slotPlusBtnClicked()
 {
     editParameter(ui->plus_Btn, text(kPulseWidth.chinese), QString::fromUtf8(kPulseWidth.unit), kPulseWidth.min, kPulseWidth.max);
+    limitChannelsToGlobals();
     sendRealTimeParamsToAll();
+}
+
+// The global frequency (and, when cycling, the global pulse width) is the ceiling of every
+// channel: a channel set higher before the ceiling was lowered comes down to it, on the button
+// and in every frame sent from now on.
+void FesSetting::limitChannelsToGlobals()
+{
+    const int frequency = ui->frequent_Btn->value();
+    const int pulseWidth = m_fesType == FesCycling_E ? ui->plus_Btn->value() : kPulseWidth.max;
+    for (int i = 0; i < kChannelCount; ++i) {
+        MuscleButton *button = channelButton(i);
+        ST_ChannelParam record = button->getData();
+        if (record.frequency <= frequency && record.pulseWidth <= pulseWidth)
+            continue;
+        record.frequency = qMin(record.frequency, frequency);
+        record.pulseWidth = qMin(record.pulseWidth, pulseWidth);
+        button->setData(record);
+        if (m_fesType == FesCycling_E && m_configured[size_t(i)])
+            m_savedRecords[size_t(i)] = record;
+    }
 }
 
 void FesSetting::sendRealTimeParam(int index, const ST_ChannelParam &record)

@@ -80,6 +80,7 @@ private:
     void editParameter(FesParamBtn *button, const QString &title, const QString &unit, int min, int max);
     // Pure-stimulation parameters to every enabled channel.
     void sendRealTimeParamsToAll();
+    void limitChannelsToGlobals();
     void sendRealTimeParam(int index, const ST_ChannelParam &record);
     void sendCycleParam(int index, const ST_ChannelParam &record);
     void startTreatment();

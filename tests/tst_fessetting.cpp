@@ -195,10 +195,42 @@ private slots:
             QCOMPARE(uint8_t(f.at(2)), FesProtocol::kCmdRealTimeParam);
             QCOMPARE(f.size(), 18 + 4);
             devicesAndChannels << uint8_t(f.at(3)) * 10 + uint8_t(f.at(4));
+            // never outside what the page allows: 10..60 Hz now, 50..500 us
+            const int frequency = uint8_t(f.at(8)) << 8 | uint8_t(f.at(9));
+            const int pulseWidth = uint8_t(f.at(10)) << 8 | uint8_t(f.at(11));
+            QVERIFY(frequency >= 10 && frequency <= 60);
+            QVERIFY(pulseWidth >= 50 && pulseWidth <= 500);
             // rise 2 s, open 10 s, fall 2 s, close 10 s in milliseconds, high byte first
             QCOMPARE(f.mid(2 + 10, 8), QByteArray::fromHex("07D02710 07D02710"));
         }
         QCOMPARE(devicesAndChannels, (QList<int>{11, 12, 31, 32}));
+    }
+
+    // Lowering the global frequency brings a channel set above it down, on the button and on the line.
+    void loweredGlobalFrequencyIsTheChannelsCeiling()
+    {
+        FesSetting page;
+        page.show();
+        page.slotDeviceStateChanged({1, 0, 0, 0});
+        whenModal([](QWidget *modal) {
+            auto *dialog = qobject_cast<ChannelOnlyDialog *>(modal);
+            dialog->setFrequentValue(90);
+            dialog->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        });
+        page.slotChannelWidgetClicked(1);
+        QCOMPARE(channel(page, "channelA1_Widget")->getData().frequency, 90);
+        sentFrames();
+        whenModal([](QWidget *modal) {
+            auto *dialog = qobject_cast<FesTotalParamDialog *>(modal);
+            dialog->setValue(20);
+            dialog->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        });
+        page.slotFrequentBtnClicked();
+        QCOMPARE(channel(page, "channelA1_Widget")->getData().frequency, 20);
+        const QList<QByteArray> frames = sentFrames();
+        QCOMPARE(frames.size(), 2); // both channels of box A
+        for (const QByteArray &f : frames)
+            QVERIFY2((uint8_t(f.at(8)) << 8 | uint8_t(f.at(9))) <= 20, f.toHex().constData());
     }
 
     // A treatment of one minute stops after one timer period, switching the outputs off.

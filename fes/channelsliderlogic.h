@@ -38,6 +38,24 @@ public:
         QPushButton *switchButton = nullptr;
     };
 
+    // The controls of a channel dialog's form, which names them alike in both dialogs.
+    template<typename Form>
+    static Controls controlsOf(Form *ui)
+    {
+        Controls c;
+        c.title = ui->title_Label;
+        c.frequencySlider = ui->frequent_Slider;
+        c.frequencyLabel = ui->frequent_Label;
+        c.pulseWidthSlider = ui->plus_Slider;
+        c.pulseWidthLabel = ui->plus_Label;
+        c.minCurrentSlider = ui->minCurrent_Slider;
+        c.minCurrentLabel = ui->minCurrent_Label;
+        c.maxCurrentSlider = ui->maxCurrent_Slider;
+        c.maxCurrentLabel = ui->maxCurrent_Label;
+        c.switchButton = ui->switch_Btn;
+        return c;
+    }
+
     explicit ChannelSliderLogic(const Controls &controls);
 
     // "通道A1" .. "通道D2" for channel ids 1..8; empty for any other id.

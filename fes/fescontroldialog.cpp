@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QListWidgetItem>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
 #include <QSerialPortInfo>
 #include <QTimer>
@@ -29,7 +28,7 @@ FesControlDialog *FesControlDialog::getInstance()
 }
 
 FesControlDialog::FesControlDialog()
-    : QDialog(nullptr), ui(new Ui::FesControlDialog), m_cutter(kStart, kEnd)
+    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_cutter(kStart, kEnd)
 {
     // Named so that queued connections and signal spies of other parts can carry them.
     qRegisterMetaType<uint8_t>("uint8_t");
@@ -38,8 +37,6 @@ FesControlDialog::FesControlDialog()
     ui->setupUi(this);
     ui->queryDevice_Btn->hide();
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
 
     m_reconnectTimer = new QTimer(this);
     m_reconnectTimer->setInterval(kReconnectIntervalMs);
@@ -477,13 +474,6 @@ void FesControlDialog::showEvent(QShowEvent *event)
     if (QScreen *screen = this->screen())
         setGeometry(screen->geometry());
     QDialog::showEvent(event);
-}
-
-void FesControlDialog::paintEvent(QPaintEvent *event)
-{
-    Q_UNUSED(event)
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgba64(0, 0, 0, 0x6464));
 }
 
 void FesControlDialog::changeEvent(QEvent *event)

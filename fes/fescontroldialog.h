@@ -4,6 +4,8 @@
 #include "fes/fesframe.h"
 
 #include <QByteArray>
+#include "app/dimmeddialog.h"
+
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -21,7 +23,7 @@ class FesControlDialog;
 
 // The FES box manager: owns the adapter link, knows the registered, found and connected boxes,
 // keeps them connected, and sends every FES frame of the program.
-class FesControlDialog : public QDialog
+class FesControlDialog : public DimmedDialog
 {
     Q_OBJECT
 public:
@@ -82,7 +84,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

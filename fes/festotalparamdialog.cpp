@@ -3,14 +3,11 @@
 #include "ui_festotalparamdialog.h"
 
 #include <QEvent>
-#include <QPainter>
 
 FesTotalParamDialog::FesTotalParamDialog(QWidget *parent)
-    : QDialog(parent), m_ui(new Ui::FesTotalParamDialog)
+    : DimmedDialog(parent), m_ui(new Ui::FesTotalParamDialog)
 {
     m_ui->setupUi(this);
-    setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
-    setAttribute(Qt::WA_TranslucentBackground);
     m_ui->value_Label->setNum(m_ui->slider->value());
 }
 
@@ -65,14 +62,6 @@ void FesTotalParamDialog::on_plus_Btn_clicked()
 void FesTotalParamDialog::on_slider_valueChanged(int value)
 {
     m_ui->value_Label->setNum(value);
-}
-
-void FesTotalParamDialog::paintEvent(QPaintEvent *event)
-{
-    Q_UNUSED(event)
-    // Dims the page behind the panel.
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(0, 0, 0, 100));
 }
 
 void FesTotalParamDialog::changeEvent(QEvent *event)

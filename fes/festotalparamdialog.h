@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/dimmeddialog.h"
 
 namespace Ui {
 class FesTotalParamDialog;
@@ -8,7 +8,7 @@ class FesTotalParamDialog;
 
 // Edits one global FES parameter with a slider and step buttons; the caller runs it modally
 // and reads getValue() afterwards.
-class FesTotalParamDialog : public QDialog
+class FesTotalParamDialog : public DimmedDialog
 {
     Q_OBJECT
 public:
@@ -29,7 +29,6 @@ public slots:
     void on_slider_valueChanged(int value);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -1,6 +1,6 @@
 #include "comm/streamframecutter.h"
 #include "common/modalcloser.h"
-#include "common/ptypair.h"
+#include "common/feslinkpty.h"
 #include "common/testworkdir.h"
 #include "fes/channeldialog.h"
 #include "fes/channelonlydialog.h"
@@ -158,18 +158,10 @@ class TestFesDialogs : public QObject
 
 private:
     std::unique_ptr<TestWorkDir> m_dir;
-    std::unique_ptr<PtyPair> m_pty;
+    std::unique_ptr<FesLinkPty> m_link;
 
     // Every frame put on the line since the last call.
-    QList<QByteArray> sentFrames(int waitMs = 100)
-    {
-        QByteArray bytes;
-        QByteArray more;
-        while (!(more = m_pty->read(waitMs)).isEmpty())
-            bytes += more;
-        StreamFrameCutter cutter(FesProtocol::kStart, FesProtocol::kEnd);
-        return cutter.feed(bytes);
-    }
+    QList<QByteArray> sentFrames(int waitMs = 100) { return m_link->sentFrames(waitMs); }
 
     static void addDialogKinds()
     {
@@ -184,16 +176,13 @@ private slots:
         m_dir = std::make_unique<TestWorkDir>();
         for (const char *stem : kStems)
             QVERIFY(m_dir->copyFromRepo(QStringLiteral("Image/leftMuscle/%1.png").arg(QLatin1String(stem))));
-        m_pty = std::make_unique<PtyPair>();
-        QVERIFY(m_pty->isValid());
-        ModalCloser closer; // the manager may find no serial port when it is made
-        QVERIFY(FesControlDialog::getInstance()->openSerialPort(m_pty->slavePath()));
+        m_link = std::make_unique<FesLinkPty>();
+        QVERIFY(m_link->open());
     }
 
     void cleanupTestCase()
     {
-        FesControlDialog::getInstance()->serialPort()->close();
-        m_pty.reset();
+        m_link.reset();
         m_dir.reset();
     }
 

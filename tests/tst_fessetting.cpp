@@ -1,5 +1,5 @@
 #include "common/modalcloser.h"
-#include "common/ptypair.h"
+#include "common/feslinkpty.h"
 #include "common/testworkdir.h"
 #include "fes/channeldialog.h"
 #include "fes/channelonlydialog.h"
@@ -29,20 +29,12 @@ class TestFesSetting : public QObject
 
 private:
     std::unique_ptr<TestWorkDir> m_dir;
-    std::unique_ptr<PtyPair> m_pty;
+    std::unique_ptr<FesLinkPty> m_link;
 
     static QByteArray frame(const QByteArray &payload) { return FesFrame::createFrame(payload); }
 
     // Every frame the page put on the line since the last call.
-    QList<QByteArray> sentFrames(int waitMs = 100)
-    {
-        QByteArray bytes;
-        QByteArray more;
-        while (!(more = m_pty->read(waitMs)).isEmpty())
-            bytes += more;
-        StreamFrameCutter cutter(FesProtocol::kStart, FesProtocol::kEnd);
-        return cutter.feed(bytes);
-    }
+    QList<QByteArray> sentFrames(int waitMs = 100) { return m_link->sentFrames(waitMs); }
 
     // Runs a modal dialog's answer from inside its event loop.
     static void whenModal(std::function<void(QWidget *)> answer)
@@ -72,15 +64,13 @@ private slots:
         m_dir = std::make_unique<TestWorkDir>();
         QVERIFY(m_dir->copyFromRepo(QStringLiteral("ConfigFile/FESRecipeList.xml")));
         QVERIFY(m_dir->copyFromRepo(QStringLiteral("ConfigFile/FESRecipeListReverse.xml")));
-        m_pty = std::make_unique<PtyPair>();
-        ModalCloser closer; // the manager may find no serial port at its first use
-        QVERIFY(FesControlDialog::getInstance()->openSerialPort(m_pty->slavePath()));
+        m_link = std::make_unique<FesLinkPty>();
+        QVERIFY(m_link->open());
     }
 
     void cleanupTestCase()
     {
-        FesControlDialog::getInstance()->serialPort()->close();
-        m_pty.reset();
+        m_link.reset();
         m_dir.reset();
     }
 

@@ -5,6 +5,7 @@
 #include "app/unattended.h"
 #include "database/cdatabaseinterface.h"
 #include "database/databaseschema.h"
+#include "fes/fesquitswitch.h"
 #include "game/gamecontrol.h"
 #include "platform/inputmethodselector.h"
 #include "platform/instancemarker.h"
@@ -81,6 +82,7 @@ int Startup::run(int argc, char *argv[])
         qWarning().noquote() << QStringLiteral("instance marker:")
                              << QString::fromStdString(marker.lastError());
 
+    FesQuitSwitch::install(&app);
     const int result = app.exec();
     marker.release();
     LogFile::uninstall();

@@ -39,10 +39,15 @@ bool ChannelDialogBase::readyToConfirm()
 
 void ChannelDialogBase::on_confirm_Btn_clicked()
 {
-    if (!readyToConfirm())
-        return;
-    m_logic->confirm();
-    accept();
+    if (readyToConfirm())
+        accept();
+}
+
+void ChannelDialogBase::done(int result)
+{
+    // Confirm, Esc, close and reject all come through here.
+    m_logic->finish(result == QDialog::Accepted);
+    DimmedDialog::done(result);
 }
 
 void ChannelDialogBase::on_frequentMinus_Btn_clicked() { m_logic->stepFrequency(-1); }
@@ -67,6 +72,13 @@ void ChannelDialogBase::showEvent(QShowEvent *event)
 {
     DimmedDialog::showEvent(event);
     m_logic->shown();
+}
+
+void ChannelDialogBase::hideEvent(QHideEvent *event)
+{
+    // Hidden without being closed (its page went away): the box must not stay in adjustment.
+    m_logic->finish(false);
+    DimmedDialog::hideEvent(event);
 }
 
 void ChannelDialogBase::changeEvent(QEvent *event)

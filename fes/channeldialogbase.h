@@ -26,6 +26,7 @@ public:
     void setMaxCurrentValue(int value);
     void setSwitch(bool on);
     ST_ChannelParam getData() const;
+    void done(int result) override;
 
 public slots:
     void on_confirm_Btn_clicked();
@@ -58,6 +59,7 @@ protected:
     virtual void retranslateForm() = 0;
 
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QtGlobal>
 
@@ -41,18 +42,19 @@ ChannelSliderLogic::ChannelSliderLogic(const Controls &controls) : m_c(controls)
 
 QString ChannelSliderLogic::titleText(int id)
 {
-    const int channel = id % 2 == 1 ? 1 : 2;
-    switch ((id + 1) / 2) {
+    const int index = id - 1;
+    if (!ChannelMap::isIndex(index))
+        return QString();
+    const int channel = ChannelMap::channelOf(index);
+    switch (ChannelMap::deviceOf(index)) {
     case 1:
         return tr("通道A%1").arg(channel);
     case 2:
         return tr("通道B%1").arg(channel);
     case 3:
         return tr("通道C%1").arg(channel);
-    case 4:
-        return tr("通道D%1").arg(channel);
     default:
-        return QString();
+        return tr("通道D%1").arg(channel);
     }
 }
 
@@ -69,7 +71,7 @@ void ChannelSliderLogic::retranslate()
 
 bool ChannelSliderLogic::hasBox() const
 {
-    return device() >= 1 && device() <= FesProtocol::kDeviceCount;
+    return ChannelMap::isIndex(channelIndex());
 }
 
 int ChannelSliderLogic::labelValue(const QLabel *label)
@@ -105,6 +107,22 @@ void ChannelSliderLogic::sendCurrent(const QSlider *slider, int value)
                                                     safeCurrent(slider, value));
 }
 
+void ChannelSliderLogic::sendFrequency(int value)
+{
+    if (!hasBox())
+        return;
+    FesControlDialog::getInstance()->setFrequency(uint8_t(device()), uint8_t(channel()), safeFrequency(value));
+    m_sentFrequency = true;
+}
+
+void ChannelSliderLogic::sendPulseWidth(int value)
+{
+    if (!hasBox())
+        return;
+    FesControlDialog::getInstance()->setPulseWidth(uint8_t(device()), uint8_t(channel()), safePulseWidth(value));
+    m_sentPulseWidth = true;
+}
+
 void ChannelSliderLogic::setFrequencyRange(int min, int max)
 {
     setSafeRange(m_c.frequencySlider, min, max, FesProtocol::kFrequencyMin, FesProtocol::kFrequencyMax);
@@ -112,6 +130,7 @@ void ChannelSliderLogic::setFrequencyRange(int min, int max)
 
 void ChannelSliderLogic::setFrequencyValue(int value)
 {
+    const QScopedValueRollback<bool> quiet(m_quiet, true);
     m_c.frequencySlider->setValue(value);
 }
 
@@ -122,6 +141,7 @@ void ChannelSliderLogic::setPulseWidthRange(int min, int max)
 
 void ChannelSliderLogic::setPulseWidthValue(int value)
 {
+    const QScopedValueRollback<bool> quiet(m_quiet, true);
     m_c.pulseWidthSlider->setValue(value);
 }
 
@@ -132,6 +152,7 @@ void ChannelSliderLogic::setMinCurrentRange(int min, int max)
 
 void ChannelSliderLogic::setMinCurrentValue(int value)
 {
+    const QScopedValueRollback<bool> quiet(m_quiet, true);
     m_c.minCurrentSlider->setValue(value);
 }
 
@@ -142,6 +163,7 @@ void ChannelSliderLogic::setMaxCurrentRange(int min, int max)
 
 void ChannelSliderLogic::setMaxCurrentValue(int value)
 {
+    const QScopedValueRollback<bool> quiet(m_quiet, true);
     m_c.maxCurrentSlider->setValue(value);
 }
 
@@ -153,10 +175,17 @@ void ChannelSliderLogic::setSwitch(bool on)
 
 void ChannelSliderLogic::shown()
 {
-    // The minimum may not start above the maximum, and the display starts from no current.
+    // The minimum may not start above the maximum; the labels show what the box has.
     m_c.minCurrentSlider->setRange(FesProtocol::kCurrentMin, m_c.maxCurrentSlider->value());
-    m_c.maxCurrentLabel->setText(QStringLiteral("0"));
-    if (m_switch && hasBox())
+    m_c.maxCurrentLabel->setNum(m_c.maxCurrentSlider->value());
+    m_open = true;
+    m_openedCurrent = m_c.maxCurrentSlider->value();
+    m_openedFrequency = m_c.frequencySlider->value();
+    m_openedPulseWidth = m_c.pulseWidthSlider->value();
+    m_sentFrequency = false;
+    m_sentPulseWidth = false;
+    m_adjusting = m_switch && hasBox();
+    if (m_adjusting)
         FesControlDialog::getInstance()->setChannelAdjust(uint8_t(device()), uint8_t(channel()), 1);
 }
 
@@ -172,9 +201,14 @@ void ChannelSliderLogic::pulseWidthChanged(int value)
 
 void ChannelSliderLogic::currentMoved(const QSlider *slider, int &counter)
 {
-    if (!m_switch)
+    if (!m_switch || m_quiet)
         return;
-    // A drag produces a change per pixel; a sample of them keeps the link from flooding.
+    // A settled change (a tap on the groove, a key) goes out at once. A drag produces a change
+    // per pixel; a sample of them keeps the link from flooding, and the release sends the last.
+    if (!slider->isSliderDown()) {
+        sendCurrent(slider, slider->value());
+        return;
+    }
     if (++counter >= kCurrentSendInterval) {
         counter = 0;
         sendCurrent(slider, slider->value());
@@ -201,23 +235,23 @@ void ChannelSliderLogic::maxCurrentChanged(int value)
     m_c.minCurrentSlider->setPageStep(value);
     currentMoved(m_c.maxCurrentSlider, m_maxCurrentMoves);
     // A maximum lowered below the minimum takes the minimum down with it: the channel is never
-    // left set to stimulate above the therapist's maximum.
-    if (m_c.minCurrentSlider->value() > value)
+    // left set to stimulate above the therapist's maximum. The box keeps the maximum just sent.
+    if (m_c.minCurrentSlider->value() > value) {
+        const QScopedValueRollback<bool> quiet(m_quiet, true);
         m_c.minCurrentSlider->setValue(value);
+    }
 }
 
 void ChannelSliderLogic::frequencyReleased()
 {
-    if (m_switch && hasBox())
-        FesControlDialog::getInstance()->setFrequency(uint8_t(device()), uint8_t(channel()),
-                                                      safeFrequency(labelValue(m_c.frequencyLabel)));
+    if (m_switch)
+        sendFrequency(labelValue(m_c.frequencyLabel));
 }
 
 void ChannelSliderLogic::pulseWidthReleased()
 {
-    if (m_switch && hasBox())
-        FesControlDialog::getInstance()->setPulseWidth(uint8_t(device()), uint8_t(channel()),
-                                                       safePulseWidth(labelValue(m_c.pulseWidthLabel)));
+    if (m_switch)
+        sendPulseWidth(labelValue(m_c.pulseWidthLabel));
 }
 
 void ChannelSliderLogic::minCurrentReleased()
@@ -244,18 +278,25 @@ void ChannelSliderLogic::stepPulseWidth(int direction)
     m_c.pulseWidthSlider->setValue(m_c.pulseWidthSlider->value() + direction * kPulseWidthStep);
 }
 
+void ChannelSliderLogic::stepCurrent(QSlider *slider, int direction)
+{
+    {
+        // One frame per press, also at the end of the range where the value does not change.
+        const QScopedValueRollback<bool> quiet(m_quiet, true);
+        slider->setValue(slider->value() + direction * kCurrentStep);
+    }
+    if (m_switch)
+        sendCurrent(slider, slider->value());
+}
+
 void ChannelSliderLogic::stepMinCurrent(int direction)
 {
-    m_c.minCurrentSlider->setValue(m_c.minCurrentSlider->value() + direction * kCurrentStep);
-    if (m_switch)
-        sendCurrent(m_c.minCurrentSlider, m_c.minCurrentSlider->value());
+    stepCurrent(m_c.minCurrentSlider, direction);
 }
 
 void ChannelSliderLogic::stepMaxCurrent(int direction)
 {
-    m_c.maxCurrentSlider->setValue(m_c.maxCurrentSlider->value() + direction * kCurrentStep);
-    if (m_switch)
-        sendCurrent(m_c.maxCurrentSlider, m_c.maxCurrentSlider->value());
+    stepCurrent(m_c.maxCurrentSlider, direction);
 }
 
 void ChannelSliderLogic::toggleSwitch()
@@ -268,21 +309,38 @@ void ChannelSliderLogic::readValues(ST_ChannelParam &param) const
     using namespace FesProtocol;
     param.frequency = qBound(kFrequencyMin, labelValue(m_c.frequencyLabel), kFrequencyMax);
     param.pulseWidth = qBound(kPulseWidthMin, labelValue(m_c.pulseWidthLabel), kPulseWidthMax);
-    param.minCurrent = qBound(kCurrentMin, labelValue(m_c.minCurrentLabel), kCurrentMax);
     param.maxCurrent = qBound(kCurrentMin, labelValue(m_c.maxCurrentLabel), kCurrentMax);
+    param.minCurrent = qBound(kCurrentMin, labelValue(m_c.minCurrentLabel), param.maxCurrent);
     param.switchFlag = m_switch ? 1 : 0;
 }
 
-void ChannelSliderLogic::confirm()
+void ChannelSliderLogic::finish(bool accepted)
 {
+    if (!m_open)
+        return;
+    m_open = false;
     if (!hasBox())
         return;
     FesControlDialog *manager = FesControlDialog::getInstance();
+    const uint8_t dev = uint8_t(device());
+    const uint8_t ch = uint8_t(channel());
+    if (m_adjusting)
+        manager->setChannelAdjust(dev, ch, 0);
+    m_adjusting = false;
+    if (!accepted) {
+        manager->setCurrent(dev, ch, m_openedCurrent);
+        if (m_sentFrequency)
+            manager->setFrequency(dev, ch, m_openedFrequency);
+        if (m_sentPulseWidth)
+            manager->setPulseWidth(dev, ch, m_openedPulseWidth);
+        return;
+    }
+    ST_ChannelParam param;
+    readValues(param);
+    // Whatever was adjusted last, the box ends on the maximum the page records.
+    manager->setCurrent(dev, ch, param.maxCurrent);
     if (m_switch) {
-        manager->setChannelAdjust(uint8_t(device()), uint8_t(channel()), 0);
         qDebug() << "index:" << channelIndex();
-        ST_ChannelParam param;
-        readValues(param);
         IceModule::getInstance()->setChannelCurrent(channelIndex(), param.maxCurrent);
     }
     manager->setMuscleState(device(), true);

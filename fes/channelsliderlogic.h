@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fes/channelmap.h"
 #include "fes/channelparam.h"
 
 #include <QCoreApplication>
@@ -64,10 +65,10 @@ public:
     void setTitle(int id);
     void retranslate();
     int channelId() const { return m_id; }
-    int device() const { return (m_id + 1) / 2; }
-    int channel() const { return m_id % 2 == 1 ? 1 : 2; }
     // 0..7, as the state hub counts the channels.
-    int channelIndex() const { return device() * 2 + channel() - 3; }
+    int channelIndex() const { return m_id - 1; }
+    int device() const { return ChannelMap::deviceOf(channelIndex()); }
+    int channel() const { return ChannelMap::channelOf(channelIndex()); }
 
     void setFrequencyRange(int min, int max);
     void setFrequencyValue(int value);
@@ -80,7 +81,9 @@ public:
     void setSwitch(bool on);
     bool switchOn() const { return m_switch; }
 
+    // The dialog opened: remembers what the box has, and opens the live adjustment.
     void shown();
+    bool isOpen() const { return m_open; }
     void frequencyChanged(int value);
     void pulseWidthChanged(int value);
     void minCurrentChanged(int value);
@@ -97,8 +100,10 @@ public:
 
     // Frequency, pulse width and currents as the value labels show them, plus the switch.
     void readValues(ST_ChannelParam &param) const;
-    // Ends the live adjustment and marks the box's muscles as set.
-    void confirm();
+    // Every way the dialog closes ends here. Accepted: closes the live adjustment, sends the final
+    // maximum current and marks the box's muscles as set. Rejected: closes the adjustment and puts
+    // back on the box what it had when the dialog opened.
+    void finish(bool accepted);
 
 private:
     bool hasBox() const;
@@ -107,11 +112,25 @@ private:
     int safeFrequency(int value) const;
     int safePulseWidth(int value) const;
     void sendCurrent(const QSlider *slider, int value);
+    void sendFrequency(int value);
+    void sendPulseWidth(int value);
     void currentMoved(const QSlider *slider, int &counter);
+    void stepCurrent(QSlider *slider, int direction);
 
     Controls m_c;
     int m_id = 0;
     bool m_switch = true;
     int m_minCurrentMoves = 0;
     int m_maxCurrentMoves = 0;
+    // Set while the page presets the sliders or a step button moves one: no live send then.
+    bool m_quiet = false;
+
+    bool m_open = false;      // shown and not yet closed
+    bool m_adjusting = false; // "adjust on" went out and awaits its "adjust off"
+    // What the box had when the dialog opened, and what the dialog changed since.
+    int m_openedCurrent = 0;
+    int m_openedFrequency = 0;
+    int m_openedPulseWidth = 0;
+    bool m_sentFrequency = false;
+    bool m_sentPulseWidth = false;
 };

@@ -5,30 +5,47 @@
 #include "database/cdatabaseinterface.h"
 #include "fes/bleitem.h"
 #include "fes/fesprotocol.h"
+#include "fes/qtserialportsource.h"
 #include "ui_fescontroldialog.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QEvent>
 #include <QListWidgetItem>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSerialPortInfo>
 #include <QTimer>
 #include <QtGlobal>
 
 using namespace FesProtocol;
 
-QStringList (*FesControlDialog::s_systemPortNames)() = &FesControlDialog::systemPortNames;
+FesControlDialog *&FesControlDialog::instance()
+{
+    static FesControlDialog *single = nullptr;
+    return single;
+}
 
 FesControlDialog *FesControlDialog::getInstance()
 {
-    // No parent and never deleted: the quit paths still send through it late in shutdown.
-    static FesControlDialog *instance = new FesControlDialog;
-    return instance;
+    return createInstance(std::make_unique<QtSerialPortSource>());
 }
 
-FesControlDialog::FesControlDialog()
-    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_cutter(kStart, kEnd)
+FesControlDialog *FesControlDialog::createInstance(std::unique_ptr<SerialPortSource> ports)
+{
+    // No parent and never deleted: the quit paths still send through it late in shutdown.
+    FesControlDialog *&single = instance();
+    if (!single)
+        single = new FesControlDialog(std::move(ports));
+    return single;
+}
+
+bool FesControlDialog::exists()
+{
+    return instance() != nullptr;
+}
+
+FesControlDialog::FesControlDialog(std::unique_ptr<SerialPortSource> ports)
+    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_portSource(std::move(ports)), m_cutter(kStart, kEnd)
 {
     // Named so that queued connections and signal spies of other parts can carry them.
     qRegisterMetaType<uint8_t>("uint8_t");
@@ -39,6 +56,7 @@ FesControlDialog::FesControlDialog()
     setAttribute(Qt::WA_QuitOnClose, false);
 
     m_reconnectTimer = new QTimer(this);
+    m_reconnectTimer->setObjectName(QStringLiteral("reconnect_Timer"));
     m_reconnectTimer->setInterval(kReconnectIntervalMs);
     connect(m_reconnectTimer, &QTimer::timeout, this, &FesControlDialog::slotConnectFes);
 
@@ -48,15 +66,6 @@ FesControlDialog::FesControlDialog()
 FesControlDialog::~FesControlDialog()
 {
     delete ui;
-}
-
-QStringList FesControlDialog::systemPortNames()
-{
-    QStringList names;
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports)
-        names << info.portName();
-    return names;
 }
 
 bool FesControlDialog::startFes()
@@ -81,10 +90,11 @@ bool FesControlDialog::listSerialPorts()
 {
     if (!m_serialPort) {
         m_serialPort = new QSerialPort(this);
+        m_serialPort->setObjectName(QStringLiteral("fesLink_SerialPort"));
         connect(m_serialPort, &QSerialPort::readyRead, this, &FesControlDialog::receiveDataInterface);
         connect(m_serialPort, &QSerialPort::errorOccurred, this, &FesControlDialog::displayError);
     }
-    m_serialPort->close();
+    closeLink();
 
     const auto opens = [](const QString &name) {
         QSerialPort probe;
@@ -96,7 +106,7 @@ bool FesControlDialog::listSerialPorts()
     };
 
     QStringList usable;
-    for (const QString &name : s_systemPortNames()) {
+    for (const QString &name : m_portSource->portNames()) {
         if (opens(name))
             usable << name;
     }
@@ -119,27 +129,64 @@ bool FesControlDialog::listSerialPorts()
     return true;
 }
 
+bool FesControlDialog::openAdapterPort(QSerialPort &port, const QString &portName)
+{
+    if (portName.isEmpty())
+        return false;
+    port.close();
+    port.setPortName(portName);
+    port.setReadBufferSize(kReadBufferSize);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    port.setBaudRate(kBaudRate, QSerialPort::AllDirections);
+    port.setDataBits(QSerialPort::Data8);
+    port.setParity(QSerialPort::NoParity);
+    port.setStopBits(QSerialPort::OneStop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+bool FesControlDialog::writeAndWait(QSerialPort &port, const QByteArray &bytes)
+{
+    if (!port.isOpen() || port.write(bytes) != bytes.size())
+        return false;
+    port.flush();
+    QDeadlineTimer deadline(kFinalWriteTimeoutMs);
+    while (port.bytesToWrite() > 0 && !deadline.hasExpired())
+        port.waitForBytesWritten(int(deadline.remainingTime()));
+    return port.bytesToWrite() == 0;
+}
+
 bool FesControlDialog::openSerialPort(const QString &portName)
 {
     if (!m_serialPort || portName.isEmpty())
         return false;
-    m_serialPort->close();
-    m_serialPort->setPortName(portName);
-    m_serialPort->setReadBufferSize(kReadBufferSize);
-    if (!m_serialPort->open(QIODevice::ReadWrite))
+    closeLink();
+    if (!openAdapterPort(*m_serialPort, portName))
         return false;
-    m_serialPort->setBaudRate(kBaudRate, QSerialPort::AllDirections);
-    m_serialPort->setDataBits(QSerialPort::Data8);
-    m_serialPort->setParity(QSerialPort::NoParity);
-    m_serialPort->setStopBits(QSerialPort::OneStop);
-    m_serialPort->setFlowControl(QSerialPort::NoFlowControl);
+    emit signalLinkStateChanged(true);
     return true;
+}
+
+bool FesControlDialog::isLinkOpen() const
+{
+    return m_serialPort && m_serialPort->isOpen();
+}
+
+void FesControlDialog::closeLink()
+{
+    if (!isLinkOpen())
+        return;
+    m_serialPort->close();
+    emit signalLinkStateChanged(false);
 }
 
 void FesControlDialog::sendData(const QByteArray &frame)
 {
-    if (m_serialPort && m_serialPort->isOpen())
+    if (isLinkOpen())
         m_serialPort->write(frame);
+    else
+        qWarning().noquote() << QStringLiteral("FES link closed, frame dropped:") << frame.toHex();
 }
 
 QByteArray FesControlDialog::createFrame(const QByteArray &payload) const
@@ -172,13 +219,17 @@ void FesControlDialog::connectDevice(const QByteArray &mac, uint8_t device)
 
 void FesControlDialog::disconnectOrShutdown(uint8_t device, uint8_t all)
 {
-    sendCommand(FesFrame::disconnectPayload(device, all));
-    if (all == 1) {
-        // The program quits right after this one: it must not wait in the write buffer.
-        if (m_serialPort && m_serialPort->isOpen())
-            m_serialPort->flush();
-        qDebug().noquote() << QStringLiteral("关闭所有设备");
+    const QByteArray frame = createFrame(FesFrame::disconnectPayload(device, all));
+    if (all != 1) {
+        sendData(frame);
+        return;
     }
+    // The program quits right after this one: it must leave the port before the process ends.
+    if (isLinkOpen())
+        writeAndWait(*m_serialPort, frame);
+    else
+        sendData(frame);
+    qDebug().noquote() << QStringLiteral("关闭所有设备");
 }
 
 void FesControlDialog::queryBattery(uint8_t device)
@@ -262,8 +313,10 @@ void FesControlDialog::receiveDataInterface()
     if (!m_serialPort)
         return;
     const QList<QByteArray> frames = m_cutter.feed(m_serialPort->readAll());
+    // Handled from the event loop, not inside the port's ready-read: a receiver that opens a
+    // prompt or otherwise runs a nested loop must not stop the port from reading.
     for (const QByteArray &frame : frames)
-        handleReply(frame);
+        QMetaObject::invokeMethod(this, [this, frame] { handleReply(frame); }, Qt::QueuedConnection);
 }
 
 void FesControlDialog::handleReply(const QByteArray &frame)
@@ -319,10 +372,9 @@ void FesControlDialog::displayError(QSerialPort::SerialPortError error)
 {
     // A vanished adapter (cable pulled) keeps reporting its read error in a tight loop while
     // the port stays open; close it so the user can reopen it. Other errors are ignored.
-    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && m_serialPort
-        && m_serialPort->isOpen()) {
-        m_serialPort->close();
+    if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && isLinkOpen()) {
         setOpenButtonCloses(false);
+        closeLink();
         qDebug().noquote() << QStringLiteral("FES串口已断开");
         // Without the adapter no box is reachable: show them disconnected, and let the
         // reconnect timer call them back once the link is open again.
@@ -348,6 +400,12 @@ void FesControlDialog::readRegisteredDevices()
     const QList<QVariantMap> rows = db->getValues(0, count);
     for (const QVariantMap &row : rows) {
         const ST_BLEDevice device = variantMapToBLEDevice(row);
+        // Another number would be cut to a byte on its way to a row and take a real box's place.
+        if (device.deviceNo < 1 || device.deviceNo > kDeviceCount) {
+            qWarning().noquote() << QStringLiteral("BLEDeviceMsg: device number %1 of MAC %2 is outside 1..%3, skipped")
+                                        .arg(device.deviceNo).arg(device.deviceMac).arg(kDeviceCount);
+            continue;
+        }
         m_registered.insert(FesFrame::macFromText(device.deviceMac), device.deviceNo);
     }
 }
@@ -440,9 +498,8 @@ void FesControlDialog::on_openSerial_Btn_clicked()
         else
             QMessageBox::warning(this, tr("警告"), tr("串口打开失败"));
     } else if (text == tr("关闭")) {
-        if (m_serialPort)
-            m_serialPort->close();
         setOpenButtonCloses(false);
+        closeLink();
         listSerialPorts();
     }
 }

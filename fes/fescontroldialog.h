@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/dimmeddialog.h"
 #include "comm/streamframecutter.h"
 #include "fes/fesframe.h"
+#include "fes/serialportsource.h"
 
 #include <QByteArray>
-#include "app/dimmeddialog.h"
 
 #include <QDialog>
 #include <QList>
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class BLEItem;
 class QTimer;
@@ -29,8 +31,14 @@ class FesControlDialog : public DimmedDialog
 public:
     static constexpr int kReconnectIntervalMs = 1000;
     static constexpr int kConnectDelayMs = 200;
+    // How long the way out of the program waits for the shut-down frame to leave the port.
+    static constexpr int kFinalWriteTimeoutMs = 500;
 
     static FesControlDialog *getInstance();
+    // Creates the instance with the given source of port names unless it exists already.
+    static FesControlDialog *createInstance(std::unique_ptr<SerialPortSource> ports);
+    // Whether the instance was created; asking must not create it (its construction lists ports).
+    static bool exists();
     ~FesControlDialog() override;
 
     // Starts the link on the configured serialPortA: list ports, open, search, reconnect timer, show.
@@ -40,6 +48,11 @@ public:
 
     // ---- the adapter link ----
     bool openSerialPort(const QString &portName);
+    bool isLinkOpen() const;
+    // Opens a port with the adapter's fixed settings.
+    static bool openAdapterPort(QSerialPort &port, const QString &portName);
+    // Writes bytes and waits, bounded, until they have left: for frames sent on the way out.
+    static bool writeAndWait(QSerialPort &port, const QByteArray &bytes);
     void sendData(const QByteArray &frame);
     QByteArray createFrame(const QByteArray &payload) const;
     int getSum(const QByteArray &bytes, int first, int last) const;
@@ -62,13 +75,12 @@ public:
     bool isMuscleOpen(int device) const;
     void setMuscleState(int device, bool open);
 
-    QSerialPort *serialPort() const { return m_serialPort; }
-    QTimer *reconnectTimer() const { return m_reconnectTimer; }
-
 signals:
     // The four connected flags of devices 1 to 4.
     void signalDeviceStateChanged(QList<uint8_t> states);
     void signalGetBattery(int deviceNo, int batteryValue);
+    // The link to the adapter opened or closed (open button, refresh, a vanished adapter).
+    void signalLinkStateChanged(bool open);
 
 public slots:
     void on_openSerial_Btn_clicked();
@@ -87,17 +99,18 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class TestFesManager;
-
-    FesControlDialog();
+    explicit FesControlDialog(std::unique_ptr<SerialPortSource> ports);
+    static FesControlDialog *&instance();
     void sendCommand(const QByteArray &payload, const char *logPrefix = nullptr);
     void handleReply(const QByteArray &frame);
     void readRegisteredDevices();
     void deviceFound(const QByteArray &mac);
     void refreshRows();
     void setRowState(uint8_t device, bool connected);
+    void closeLink();
 
     Ui::FesControlDialog *ui = nullptr;
+    std::unique_ptr<SerialPortSource> m_portSource;
     QSerialPort *m_serialPort = nullptr;
     StreamFrameCutter m_cutter;
     std::array<uint8_t, 4> m_connected{};
@@ -113,7 +126,4 @@ private:
     bool m_openButtonCloses = false;        // openSerial_Btn reads "关闭"
 
     void setOpenButtonCloses(bool closes);
-    // Names of the system's serial ports; replaceable so that tests never probe real ports.
-    static QStringList systemPortNames();
-    static QStringList (*s_systemPortNames)();
 };

@@ -15,6 +15,7 @@
 #include <QDebug>
 #include <QEvent>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -42,15 +43,10 @@ const Parameter kPulseWidth{QT_TRANSLATE_NOOP("FesSetting", "全局脉宽"), QT_
 
 const char *const kChannelTitles[] = {"A1", "A2", "B1", "B2", "C1", "C2", "D1", "D2"};
 
-uint8_t deviceOf(int index)
-{
-    return uint8_t(index / 2 + 1);
-}
+using ChannelMap::channelOf;
+using ChannelMap::deviceOf;
 
-uint8_t channelOf(int index)
-{
-    return uint8_t(index % 2 + 1);
-}
+constexpr int kAngleLimit = 360; // recipe angles are 0..359 degrees of the crank
 
 ST_ChannelParam emptyRecord()
 {
@@ -84,9 +80,14 @@ FesSetting::FesSetting(QWidget *parent)
     ui->stackedWidget->setCurrentIndex(0);
 
     m_valueDialog = new FesTotalParamDialog(this);
+    m_valueDialog->setObjectName(QStringLiteral("value_Dialog"));
     m_channelDialog = new ChannelDialog(this);
+    m_channelDialog->setObjectName(QStringLiteral("channel_Dialog"));
     m_channelOnlyDialog = new ChannelOnlyDialog(this);
+    m_channelOnlyDialog->setObjectName(QStringLiteral("channelOnly_Dialog"));
     m_recipes = new RecipeXmlControl;
+    m_trainTimer->setObjectName(QStringLiteral("train_Timer"));
+    m_batteryTimer->setObjectName(QStringLiteral("battery_Timer"));
 
     setTitles();
     fillRecipeTable();
@@ -118,6 +119,7 @@ FesSetting::FesSetting(QWidget *parent)
     FesControlDialog *manager = FesControlDialog::getInstance();
     connect(manager, &FesControlDialog::signalGetBattery, this, &FesSetting::slotBatteryChanged);
     connect(manager, &FesControlDialog::signalDeviceStateChanged, this, &FesSetting::slotDeviceStateChanged);
+    connect(manager, &FesControlDialog::signalLinkStateChanged, this, &FesSetting::slotLinkStateChanged);
 
     resetParameters();
     setFesType(PureStimulation_E);
@@ -126,6 +128,9 @@ FesSetting::FesSetting(QWidget *parent)
 
 FesSetting::~FesSetting()
 {
+    // The page going away ends its treatment like any other way.
+    if (m_running)
+        stopTreatment();
     delete m_recipes;
     delete ui;
 }
@@ -207,34 +212,60 @@ void FesSetting::setFesType(int mode)
 void FesSetting::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // A running treatment keeps its parameters, its countdown and its stop button; resetting them
-    // here would leave the outputs on behind a "start" button.
-    if (!m_running) {
-        resetParameters();
-        ui->OK_Btn->setText(tr("开始"));
-    }
+    // A running treatment keeps its parameters, its countdown, its channels and its stop button;
+    // resetting them here would leave the outputs on behind a "start" button.
+    if (m_running)
+        return;
+    resetParameters();
+    ui->OK_Btn->setText(tr("开始"));
     if (m_fesType == PureStimulation_E) {
         qDebug().noquote() << QStringLiteral("E_fesType:单纯电刺激");
         for (int i = 0; i < kChannelCount; ++i) {
-            if (m_running)
-                break; // the channels of the running treatment stay as they are
-            channelButton(i)->setData(emptyRecord());
-            channelButton(i)->setMode(PureStimulation_E);
+            resetChannel(i);
             qDebug().noquote() << QStringLiteral("窗体i:") << i;
         }
-    } else {
-        for (int i = 0; i < kChannelCount; ++i) {
-            if (m_configured[size_t(i)]) {
-                channelButton(i)->setData(m_savedRecords[size_t(i)]);
-                channelButton(i)->setMode(FesCycling_E);
-                qDebug().noquote() << QStringLiteral("FES车点击为1:") << i;
-            } else {
-                channelButton(i)->setData(emptyRecord());
-                channelButton(i)->setMode(PureStimulation_E);
-                qDebug().noquote() << QStringLiteral("FES车点击为0:") << i;
-            }
+        return;
+    }
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (m_configured[size_t(i)]) {
+            const ST_ChannelParam &saved = m_savedRecords[size_t(i)];
+            channelButton(i)->setData(saved);
+            channelButton(i)->setSelected(saved.switchFlag != 0);
+            channelButton(i)->setMode(FesCycling_E);
+            setRecipeMissing(i, m_recipeMissing[size_t(i)]);
+            qDebug().noquote() << QStringLiteral("FES车点击为1:") << i;
+        } else {
+            resetChannel(i);
+            qDebug().noquote() << QStringLiteral("FES车点击为0:") << i;
         }
     }
+}
+
+// The tile, its selection and the dialog's switch start over; the box hears of it before
+// anything else is sent to that channel.
+void FesSetting::resetChannel(int index)
+{
+    MuscleButton *button = channelButton(index);
+    button->setData(emptyRecord());
+    button->setSelected(false);
+    button->setMode(PureStimulation_E);
+    m_switch[size_t(index)] = 1;
+    setRecipeMissing(index, false);
+    m_zeroPending[size_t(index)] = true;
+}
+
+void FesSetting::prepareChannel(int index)
+{
+    if (!m_zeroPending[size_t(index)])
+        return;
+    m_zeroPending[size_t(index)] = false;
+    FesControlDialog::getInstance()->setCurrent(deviceOf(index), channelOf(index), 0);
+}
+
+void FesSetting::setRecipeMissing(int index, bool missing)
+{
+    m_recipeMissing[size_t(index)] = missing;
+    channelButton(index)->setNotice(missing ? tr("无配方") : QString());
 }
 
 void FesSetting::changeEvent(QEvent *event)
@@ -245,6 +276,8 @@ void FesSetting::changeEvent(QEvent *event)
         setTitles();
         fillRecipeTable();
         ui->OK_Btn->setText(m_running ? tr("结束") : tr("开始"));
+        for (int i = 0; i < kChannelCount; ++i)
+            setRecipeMissing(i, m_recipeMissing[size_t(i)]);
     }
     QWidget::changeEvent(event);
 }
@@ -330,6 +363,7 @@ void FesSetting::sendRealTimeParam(int index, const ST_ChannelParam &record)
     param.openTime = milliseconds(ui->openTime_Btn->value());
     param.fallTime = milliseconds(ui->downTime_Btn->value());
     param.closeTime = milliseconds(ui->closeTime_Btn->value());
+    prepareChannel(index);
     FesControlDialog::getInstance()->setRealTimeParam(deviceOf(index), channelOf(index), param);
 }
 
@@ -342,81 +376,104 @@ void FesSetting::sendRealTimeParamsToAll()
     }
 }
 
+bool FesSetting::recipeWindow(int muscleId, FesFrame::CycleParam &param) const
+{
+    const int n = muscleId < 16 ? muscleId : muscleId - 15;
+    const QList<ST_RecipeParam> forward = m_recipes->getRecipeList();
+    const QList<ST_RecipeParam> reverse = m_recipes->getRecipeReverseList();
+    if (forward.isEmpty() || reverse.isEmpty()) {
+        qDebug().noquote() << QStringLiteral("XML为空");
+        qWarning().noquote() << QStringLiteral("no recipe for muscle %1: the recipe lists are empty").arg(muscleId);
+        return false;
+    }
+    if (n < 1 || n > forward.size() || n > reverse.size()) {
+        qWarning().noquote() << QStringLiteral("no recipe for muscle %1: the recipe lists have no entry %2").arg(muscleId).arg(n);
+        return false;
+    }
+    const ST_RecipeParam &f = forward.at(n - 1);
+    const ST_RecipeParam &r = reverse.at(n - 1);
+    for (int angle : {f.startAngle, f.stopAngle, r.startAngle, r.stopAngle}) {
+        if (angle < 0 || angle >= kAngleLimit) {
+            qWarning().noquote() << QStringLiteral("no recipe for muscle %1: angle %2 of entry %3 is outside 0..359")
+                                        .arg(muscleId).arg(angle).arg(n);
+            return false;
+        }
+    }
+    param.forwardStart = uint16_t(f.startAngle);
+    param.forwardStop = uint16_t(f.stopAngle);
+    param.reverseStart = uint16_t(r.startAngle);
+    param.reverseStop = uint16_t(r.stopAngle);
+    qDebug() << f.startAngle << f.stopAngle << r.startAngle << r.stopAngle;
+    param.limb = n < 9 ? 1 : 2;           // upper limb muscles are 1 to 8
+    param.side = muscleId < 16 ? 1 : 2;   // left side ids are 1 to 15
+    return true;
+}
+
 void FesSetting::sendCycleParam(int index, const ST_ChannelParam &record)
 {
     FesFrame::CycleParam param;
+    if (!recipeWindow(record.muscleId, param))
+        return;
     param.frequency = uint16_t(qBound(0, record.frequency, 0xFFFF));
     param.pulseWidth = uint16_t(qBound(0, record.pulseWidth, 0xFFFF));
     param.minCurrent = uint8_t(qBound(0, record.minCurrent, 255));
     param.maxCurrent = uint8_t(qBound(0, record.maxCurrent, 255));
-
-    const int id = record.muscleId;
-    const int n = id < 16 ? id : id - 15;
-    const QList<ST_RecipeParam> forward = m_recipes->getRecipeList();
-    const QList<ST_RecipeParam> reverse = m_recipes->getRecipeReverseList();
-    // Without a recipe entry for the muscle the angle window stays empty (all 0): the box never
-    // fires that channel, rather than firing it at made-up angles.
-    if (!forward.isEmpty() && !reverse.isEmpty() && n >= 1 && n <= forward.size() && n <= reverse.size()) {
-        const ST_RecipeParam &f = forward.at(n - 1);
-        const ST_RecipeParam &r = reverse.at(n - 1);
-        param.forwardStart = uint16_t(f.startAngle);
-        param.forwardStop = uint16_t(f.stopAngle);
-        param.reverseStart = uint16_t(r.startAngle);
-        param.reverseStop = uint16_t(r.stopAngle);
-        qDebug() << f.startAngle << f.stopAngle << r.startAngle << r.stopAngle;
-    } else {
-        qDebug().noquote() << QStringLiteral("XML为空");
-    }
-    param.limb = n < 9 ? 1 : 2;  // upper limb muscles are 1 to 8
-    param.side = id < 16 ? 1 : 2; // left side ids are 1 to 15
+    prepareChannel(index);
     FesControlDialog::getInstance()->setCycleParam(deviceOf(index), channelOf(index), param);
     qDebug().noquote() << QStringLiteral("11111111111") << param.forwardStart << param.forwardStop;
 }
 
 void FesSetting::slotChannelWidgetClicked(int id)
 {
-    if (id < 1 || id > kChannelCount)
-        return;
     const int index = id - 1;
-    MuscleButton *button = channelButton(index);
-
-    if (m_fesType == FesCycling_E) {
-        m_configured[size_t(index)] = true;
-        for (int i = 0; i < kChannelCount; ++i)
-            qDebug().noquote() << QStringLiteral("muscleId:") << channelButton(i)->getData().muscleId;
-    }
-    const int pulseWidth = ui->plus_Btn->value();
-    const int frequency = ui->frequent_Btn->value();
-    const ST_ChannelParam current = button->getData();
-
-    if (m_fesType == PureStimulation_E) {
-        ChannelOnlyDialog *dialog = m_channelOnlyDialog;
-        dialog->setTitle(id);
-        dialog->setFrequentRange(kFrequency.min, frequency);
-        dialog->setPlusRange(kPulseWidth.min, kPulseWidth.max);
-        dialog->setFrequentValue(current.frequency);
-        dialog->setPlusValue(current.pulseWidth);
-        dialog->setMinCurrentValue(0);
-        dialog->setMaxCurrentValue(0);
-        dialog->setSwitch(m_switch[size_t(index)] != 0);
-        dialog->exec();
-        const ST_ChannelParam record = dialog->getData();
-        button->setData(record);
-        button->setSelected(record.switchFlag != 0);
-        m_switch[size_t(index)] = record.switchFlag;
-        if (record.switchFlag)
-            sendRealTimeParam(index, record);
+    if (!ChannelMap::isIndex(index))
         return;
-    }
+    if (m_fesType == PureStimulation_E)
+        editPureChannel(index);
+    else
+        editCyclingChannel(index);
+}
 
-    ChannelDialog *dialog = m_channelDialog;
-    dialog->setTitle(id);
-    dialog->setFrequentRange(kFrequency.min, frequency);
-    dialog->setPlusRange(kPulseWidth.min, pulseWidth);
+// Both dialogs open on the channel's recorded values, so opening one changes nothing on the box;
+// a dialog that is not confirmed leaves the record as it was.
+void FesSetting::editPureChannel(int index)
+{
+    const ST_ChannelParam current = channelButton(index)->getData();
+    ChannelOnlyDialog *dialog = m_channelOnlyDialog;
+    dialog->setTitle(index + 1);
+    dialog->setFrequentRange(kFrequency.min, ui->frequent_Btn->value());
+    dialog->setPlusRange(kPulseWidth.min, kPulseWidth.max);
     dialog->setFrequentValue(current.frequency);
     dialog->setPlusValue(current.pulseWidth);
-    dialog->setMinCurrentValue(0);
-    dialog->setMaxCurrentValue(0);
+    dialog->setMaxCurrentValue(current.maxCurrent);
+    dialog->setMinCurrentValue(current.minCurrent);
+    dialog->setSwitch(m_switch[size_t(index)] != 0);
+    prepareChannel(index);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const ST_ChannelParam record = dialog->getData();
+    MuscleButton *button = channelButton(index);
+    button->setData(record);
+    button->setSelected(record.switchFlag != 0);
+    m_switch[size_t(index)] = record.switchFlag;
+    if (record.switchFlag)
+        sendRealTimeParam(index, record);
+    confirmedWhileRunning(index, record);
+}
+
+void FesSetting::editCyclingChannel(int index)
+{
+    for (int i = 0; i < kChannelCount; ++i)
+        qDebug().noquote() << QStringLiteral("muscleId:") << channelButton(i)->getData().muscleId;
+    const ST_ChannelParam current = channelButton(index)->getData();
+    ChannelDialog *dialog = m_channelDialog;
+    dialog->setTitle(index + 1);
+    dialog->setFrequentRange(kFrequency.min, ui->frequent_Btn->value());
+    dialog->setPlusRange(kPulseWidth.min, ui->plus_Btn->value());
+    dialog->setFrequentValue(current.frequency);
+    dialog->setPlusValue(current.pulseWidth);
+    dialog->setMaxCurrentValue(current.maxCurrent);
+    dialog->setMinCurrentValue(current.minCurrent);
     dialog->setSwitch(m_switch[size_t(index)] != 0);
     // A channel without a muscle must not inherit the one chosen for the previous channel.
     if (current.muscleId >= 1)
@@ -424,14 +481,40 @@ void FesSetting::slotChannelWidgetClicked(int id)
     else
         dialog->clearMuscle();
     dialog->setRunning(m_running);
-    dialog->exec();
+    prepareChannel(index);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
     const ST_ChannelParam record = dialog->getData();
+    m_configured[size_t(index)] = true;
     m_savedRecords[size_t(index)] = record;
+    MuscleButton *button = channelButton(index);
     button->setData(record);
     button->setSelected(record.switchFlag != 0);
+    button->setMode(FesCycling_E);
     m_switch[size_t(index)] = record.switchFlag;
+    FesFrame::CycleParam window;
+    setRecipeMissing(index, !recipeWindow(record.muscleId, window));
     if (record.switchFlag)
         sendCycleParam(index, record);
+    confirmedWhileRunning(index, record);
+}
+
+// During a treatment a dialog's switch acts on the box at once.
+void FesSetting::confirmedWhileRunning(int index, const ST_ChannelParam &record)
+{
+    if (!m_running)
+        return;
+    if (!record.switchFlag) {
+        sendSwitch(index, 0);
+        return;
+    }
+    if (m_cyclingRun) {
+        if (!m_recipeMissing[size_t(index)])
+            m_everOn[size_t(index)] = true;
+    } else if (record.maxCurrent > 0) {
+        sendSwitch(index, 1);
+        m_everOn[size_t(index)] = true;
+    }
 }
 
 void FesSetting::on_FESA_Btn_clicked()
@@ -444,43 +527,137 @@ void FesSetting::on_FESB_Btn_clicked()
     ui->stackedWidget->setCurrentIndex(1);
 }
 
-void FesSetting::switchOutputs(uint8_t on)
+void FesSetting::sendSwitch(int index, uint8_t on)
 {
-    for (int i = 0; i < kChannelCount; ++i) {
-        if (channelButton(i)->getData().switchFlag)
-            FesControlDialog::getInstance()->switchOutput(deviceOf(i), channelOf(i), on);
-    }
+    prepareChannel(index);
+    FesControlDialog::getInstance()->switchOutput(deviceOf(index), channelOf(index), on);
 }
 
 void FesSetting::startTreatment()
 {
+    const int minutes = ui->trainTime_Btn->value();
+    if (minutes <= 0) {
+        qWarning().noquote() << QStringLiteral("treatment time %1 min: not started").arg(minutes);
+        return;
+    }
+    m_chosenMinutes = minutes;
+    m_remainingMinutes = minutes;
+    m_running = true;
+    m_cyclingRun = false;
     m_trainTimer->start();
     ui->trainTime_Btn->setTitleAndUnit(tr("剩余时间"), QString::fromUtf8(kTrainTime.unit));
-    m_running = true;
-    m_remainingMinutes = ui->trainTime_Btn->value();
     ui->OK_Btn->setText(tr("结束"));
-    switchOutputs(1);
+    for (int i = 0; i < kChannelCount; ++i) {
+        const ST_ChannelParam record = channelButton(i)->getData();
+        // A channel showing 0 mA is not switched on: the box may still hold an older current.
+        if (!record.switchFlag || record.maxCurrent <= 0)
+            continue;
+        sendSwitch(i, 1);
+        m_everOn[size_t(i)] = true;
+    }
 }
 
+// Every way a treatment ends comes here: every channel switched on during it, and every
+// channel of every box connected now, is switched off.
 void FesSetting::stopTreatment()
 {
-    switchOutputs(0);
+    std::array<bool, kChannelCount> off = m_everOn;
+    FesControlDialog *manager = FesControlDialog::getInstance();
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (manager->isDeviceConnected(deviceOf(i)))
+            off[size_t(i)] = true;
+    }
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (off[size_t(i)])
+            sendSwitch(i, 0);
+    }
+    m_everOn.fill(false);
+    const bool timed = !m_cyclingRun;
     m_running = false;
-    ui->OK_Btn->setText(tr("开始"));
+    m_cyclingRun = false;
     m_trainTimer->stop();
-    ui->trainTime_Btn->setTitleAndUnit(tr("治疗时间"), QString::fromUtf8(kTrainTime.unit));
+    ui->OK_Btn->setText(tr("开始"));
+    if (timed) {
+        ui->trainTime_Btn->setTitleAndUnit(tr("治疗时间"), QString::fromUtf8(kTrainTime.unit));
+        ui->trainTime_Btn->setValue(m_chosenMinutes);
+    }
+}
+
+void FesSetting::startCycling()
+{
+    QStringList missing;
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (m_recipeMissing[size_t(i)] && channelButton(i)->getData().switchFlag)
+            missing << QString::fromLatin1(kChannelTitles[i]);
+    }
+    if (!missing.isEmpty()) {
+        qWarning().noquote() << QStringLiteral("cycling not started: no recipe for channel")
+                             << missing.join(QLatin1Char(' '));
+        showWarning(m_refusalBox, "refusal_MessageBox", tr("通道%1的肌肉没有可用的配方，不能开始。").arg(missing.join(QStringLiteral("、"))));
+        return;
+    }
+    emit signalStartGame();
 }
 
 void FesSetting::on_OK_Btn_clicked()
 {
-    if (m_fesType == FesCycling_E) {
-        emit signalStartGame();
+    // A running treatment is stopped by this button, whichever mode the page shows.
+    if (m_running) {
+        stopTreatment();
+        return;
+    }
+    if (m_fesType == FesCycling_E)
+        startCycling();
+    else
+        startTreatment();
+}
+
+void FesSetting::slotCyclingStateChanged(bool running)
+{
+    if (!running) {
+        if (m_running && m_cyclingRun)
+            stopTreatment();
         return;
     }
     if (m_running)
-        stopTreatment();
-    else
-        startTreatment();
+        return;
+    m_running = true;
+    m_cyclingRun = true;
+    ui->OK_Btn->setText(tr("结束"));
+    for (int i = 0; i < kChannelCount; ++i) {
+        if (m_configured[size_t(i)] && !m_recipeMissing[size_t(i)] && channelButton(i)->getData().switchFlag)
+            m_everOn[size_t(i)] = true;
+    }
+}
+
+void FesSetting::slotLinkStateChanged(bool open)
+{
+    if (open) {
+        if (!m_offAfterLinkLoss)
+            return;
+        // The boxes may have kept stimulating while the link was down: switch every channel
+        // off before anything else goes out.
+        m_offAfterLinkLoss = false;
+        for (int i = 0; i < kChannelCount; ++i)
+            FesControlDialog::getInstance()->switchOutput(deviceOf(i), channelOf(i), 0);
+        return;
+    }
+    if (!m_running)
+        return;
+    stopTreatment();
+    m_offAfterLinkLoss = true;
+    showWarning(m_linkLostBox, "linkLost_MessageBox", tr("电刺激连接已断开，治疗已停止。请检查刺激盒。"));
+}
+
+// Opened without a nested event loop: this may run from the link's own events.
+void FesSetting::showWarning(QMessageBox *&box, const char *objectName, const QString &text)
+{
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Warning, tr("警告"), QString(), QMessageBox::Ok, this);
+        box->setObjectName(QLatin1String(objectName));
+    }
+    box->setText(text);
+    box->open();
 }
 
 void FesSetting::slotTrainTimer()
@@ -504,17 +681,16 @@ void FesSetting::slotBatteryChanged(int deviceNo, int batteryValue)
 {
     if (!FesControlDialog::getInstance()->isDeviceConnected(deviceNo))
         return;
-    const int first = (deviceNo - 1) * 2;
-    channelButton(first)->setBattery(batteryValue);
-    channelButton(first + 1)->setBattery(batteryValue);
+    for (int channel = 1; channel <= ChannelMap::kChannelsPerDevice; ++channel)
+        channelButton(ChannelMap::indexOf(deviceNo, channel))->setBattery(batteryValue);
 }
 
 void FesSetting::slotDeviceStateChanged(QList<uint8_t> states)
 {
     for (int i = 0; i < states.size() && i < FesProtocol::kDeviceCount; ++i) {
         const bool connected = states.at(i) != 0;
-        for (int k = 0; k < 2; ++k) {
-            MuscleButton *button = channelButton(i * 2 + k);
+        for (int channel = 1; channel <= ChannelMap::kChannelsPerDevice; ++channel) {
+            MuscleButton *button = channelButton(ChannelMap::indexOf(i + 1, channel));
             button->setEnabled(connected);
             button->setConnected(connected);
             if (!connected)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "fes/channelmap.h"
 #include "fes/channelparam.h"
+#include "fes/fesframe.h"
 
 #include <QList>
 #include <QWidget>
@@ -13,6 +15,7 @@ class FesParamBtn;
 class FesTotalParamDialog;
 class MuscleButton;
 class QButtonGroup;
+class QMessageBox;
 class QTimer;
 class RecipeXmlControl;
 
@@ -28,7 +31,7 @@ class FesSetting : public QWidget
 public:
     enum E_fesType { PureStimulation_E = 0, FesCycling_E = 1 };
 
-    static constexpr int kChannelCount = 8;
+    static constexpr int kChannelCount = ChannelMap::kChannelCount;
     static constexpr int kTrainTimerMs = 60000;
     static constexpr int kBatteryTimerMs = 5000;
 
@@ -37,16 +40,8 @@ public:
 
     void setFesType(int mode);
     int fesType() const { return m_fesType; }
+    // A treatment runs: the page's own pure stimulation, or a cycling training with FES.
     bool isRunning() const { return m_running; }
-    int remainingMinutes() const { return m_remainingMinutes; }
-
-    // The parts a test drives.
-    QTimer *trainTimer() const { return m_trainTimer; }
-    QTimer *batteryTimer() const { return m_batteryTimer; }
-    FesTotalParamDialog *valueDialog() const { return m_valueDialog; }
-    ChannelDialog *channelDialog() const { return m_channelDialog; }
-    ChannelOnlyDialog *channelOnlyDialog() const { return m_channelOnlyDialog; }
-    const RecipeXmlControl *recipes() const { return m_recipes; }
 
 signals:
     void signalStartGame();
@@ -67,6 +62,10 @@ public slots:
     void slotTrainTimer();
     void slotGetBattery();
     void slotBatteryChanged(int deviceNo, int batteryValue);
+    // The training page reports a cycling treatment with FES starting and ending.
+    void slotCyclingStateChanged(bool running);
+    // The adapter link opened or closed.
+    void slotLinkStateChanged(bool open);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -83,19 +82,37 @@ private:
     void limitChannelsToGlobals();
     void sendRealTimeParam(int index, const ST_ChannelParam &record);
     void sendCycleParam(int index, const ST_ChannelParam &record);
+    // The crank-angle window, limb and side of a muscle; false (and logged) when its recipe has
+    // no usable window, since what the box does with a made-up one depends on its firmware.
+    bool recipeWindow(int muscleId, FesFrame::CycleParam &param) const;
+    void sendSwitch(int index, uint8_t on);
+    // A reset channel's box current goes to 0 before anything else is sent to it.
+    void prepareChannel(int index);
+    void resetChannel(int index);
+    void editPureChannel(int index);
+    void editCyclingChannel(int index);
+    void confirmedWhileRunning(int index, const ST_ChannelParam &record);
+    void setRecipeMissing(int index, bool missing);
     void startTreatment();
     void stopTreatment();
-    void switchOutputs(uint8_t on);
+    void startCycling();
+    void showWarning(QMessageBox *&box, const char *objectName, const QString &text);
     MuscleButton *channelButton(int index) const;
     QList<FesParamBtn *> parameterButtons() const;
 
     Ui::FesSetting *ui = nullptr;
     int m_fesType = PureStimulation_E;
     bool m_running = false;
+    bool m_cyclingRun = false;  // the running treatment is a cycling training
     int m_remainingMinutes = 0;
+    int m_chosenMinutes = 0;    // the treatment time the running treatment was started with
+    bool m_offAfterLinkLoss = false;
     std::array<int, kChannelCount> m_switch{};
     std::array<bool, kChannelCount> m_configured{};
     std::array<ST_ChannelParam, kChannelCount> m_savedRecords{};
+    std::array<bool, kChannelCount> m_everOn{};       // switched on during this treatment
+    std::array<bool, kChannelCount> m_zeroPending{};  // reset; its box current is not 0 yet
+    std::array<bool, kChannelCount> m_recipeMissing{};
 
     FesTotalParamDialog *m_valueDialog = nullptr;
     ChannelDialog *m_channelDialog = nullptr;
@@ -104,4 +121,6 @@ private:
     QButtonGroup *m_boxGroup = nullptr;
     QTimer *m_trainTimer = nullptr;
     QTimer *m_batteryTimer = nullptr;
+    QMessageBox *m_linkLostBox = nullptr;
+    QMessageBox *m_refusalBox = nullptr;
 };

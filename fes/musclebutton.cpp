@@ -26,6 +26,7 @@ MuscleButton::MuscleButton(QWidget *parent) : QWidget(parent), m_ui(new Ui::Musc
     setSelected(false);
     setConnected(false);
     setData(m_data);
+    setNotice(QString());
 }
 
 MuscleButton::~MuscleButton()
@@ -119,6 +120,12 @@ void MuscleButton::setConnected(bool connected)
         QPixmap(QString::fromLatin1(connected ? kConnectedPicture : kDisconnectedPicture)));
 }
 
+void MuscleButton::setNotice(const QString &text)
+{
+    m_ui->notice_Label->setText(text);
+    m_ui->notice_Label->setVisible(!text.isEmpty());
+}
+
 void MuscleButton::mousePressEvent(QMouseEvent *event)
 {
     QWidget::mousePressEvent(event);
@@ -130,7 +137,9 @@ void MuscleButton::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         // retranslateUi resets the texts of the form; the record and title are ours to restore.
         const ST_ChannelParam shown = getData();
+        const QString notice = m_ui->notice_Label->text();
         m_ui->retranslateUi(this);
+        setNotice(notice);
         m_ui->title_Label->setText(m_title);
         m_ui->muscle_Label->setText(shown.muscleName);
         m_ui->current_Label->setText(QString::number(shown.minCurrent) + QLatin1Char('~')

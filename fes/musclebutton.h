@@ -32,6 +32,8 @@ public:
     void setMode(int mode);
     void setBattery(int level);
     void setConnected(bool connected);
+    // A short text on the tile saying why the channel cannot run; empty hides it.
+    void setNotice(const QString &text);
     int id() const { return m_id; }
 
     // The battery picture for a level in percent; empty above 100 or below 0.

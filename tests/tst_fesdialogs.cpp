@@ -500,7 +500,8 @@ private slots:
             button(modal, "confirm_Btn")->click();
         });
         QCOMPARE(dialog->exec(), int(QDialog::Accepted));
-        QCOMPARE(sentFrames(), QList<QByteArray>({adjustFrame(device, channel, 1), adjustFrame(device, channel, 0)}));
+        QCOMPARE(sentFrames(), QList<QByteArray>({adjustFrame(device, channel, 1), currentFrame(device, channel, 12),
+                                                  adjustFrame(device, channel, 0), currentFrame(device, channel, 12)}));
         QCOMPARE(IceModule::getInstance()->getChannelCurrent(index), 12);
         QVERIFY(FesControlDialog::getInstance()->isMuscleOpen(device));
         QCOMPARE(dataOf(dialog.get()).maxCurrent, 12);
@@ -515,14 +516,16 @@ private slots:
         dialog.show();
         slider(&dialog, "maxCurrent_Slider")->setValue(40);
         button(&dialog, "confirm_Btn")->click();
-        QCOMPARE(sentFrames(), QList<QByteArray>({adjustFrame(3, 2, 1), adjustFrame(3, 2, 0)}));
+        QCOMPARE(sentFrames(), QList<QByteArray>({adjustFrame(3, 2, 1), currentFrame(3, 2, 40), adjustFrame(3, 2, 0),
+                                                  currentFrame(3, 2, 40)}));
         QCOMPARE(IceModule::getInstance()->getChannelCurrent(5), 40);
         QVERIFY(!dialog.isVisible());
     }
 
-    void showingLimitsTheMinimumAndZeroesTheMaximumLabel_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }
+    void showingLimitsTheMinimumAndShowsTheMaximum_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }
 
-    void showingLimitsTheMinimumAndZeroesTheMaximumLabel()
+    // The maximum label shows what the slider (and so the box) has, not a made-up 0.
+    void showingLimitsTheMinimumAndShowsTheMaximum()
     {
         QFETCH(int, kind);
         const std::unique_ptr<QDialog> dialog = makeChannelDialog(kind, 2, false);
@@ -531,7 +534,7 @@ private slots:
         dialog->show();
         QCOMPARE(slider(dialog.get(), "minCurrent_Slider")->minimum(), 0);
         QCOMPARE(slider(dialog.get(), "minCurrent_Slider")->maximum(), 30);
-        QCOMPARE(label(dialog.get(), "maxCurrent_Label")->text(), QStringLiteral("0"));
+        QCOMPARE(label(dialog.get(), "maxCurrent_Label")->text(), QStringLiteral("30"));
         QVERIFY(sentFrames().isEmpty()); // switched off: no adjustment opened
         dialog->hide();
     }
@@ -563,6 +566,31 @@ private slots:
         QCOMPARE(sentFrames(), QList<QByteArray>({currentFrame(3, 1, 21), currentFrame(3, 1, 42)}));
         s->setSliderDown(false);
         QCOMPARE(sentFrames(), QList<QByteArray>({currentFrame(3, 1, 45)}));
+    }
+
+    void aSettledCurrentChangeGoesOutAtOnce_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("way");
+        for (int kind : {0, 1}) {
+            for (const char *way : {"tap on the groove", "key"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(kind ? "cycling" : "only").arg(way))) << kind << way;
+        }
+    }
+
+    // A change that is not part of a drag reaches the box at once, not every 21st time.
+    void aSettledCurrentChangeGoesOutAtOnce()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, way);
+        const std::unique_ptr<QDialog> dialog = makeChannelDialog(kind, 5, true);
+        QSlider *maximum = slider(dialog.get(), "maxCurrent_Slider");
+        if (way == QLatin1String("key"))
+            QTest::keyClick(maximum, Qt::Key_Up);
+        else
+            maximum->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QVERIFY(maximum->value() > 0);
+        QCOMPARE(sentFrames(), QList<QByteArray>({currentFrame(3, 1, maximum->value())}));
     }
 
     void draggingWithTheSwitchOffSendsOnlyTheRelease_data() { draggingACurrentSliderSamplesIt_data(); }
@@ -889,7 +917,8 @@ private slots:
         QCOMPARE(dialog->exec(), int(QDialog::Accepted));
         const QList<QByteArray> frames = sentFrames();
         QCOMPARE(frames.first(), adjustFrame(3, 2, 1));
-        QCOMPARE(frames.last(), adjustFrame(3, 2, 0));
+        // the adjustment ends, then the box gets the final maximum, whatever was moved last
+        QCOMPARE(frames.mid(frames.size() - 2), QList<QByteArray>({adjustFrame(3, 2, 0), currentFrame(3, 2, 37)}));
         QVERIFY(frames.contains(currentFrame(3, 2, 37)));
         QVERIFY(frames.contains(currentFrame(3, 2, 9)));
         const ST_ChannelParam data = dataOf(dialog.get());
@@ -905,9 +934,9 @@ private slots:
         QCOMPARE(IceModule::getInstance()->getChannelCurrent(5), 37);
     }
 
-    void confirmWithTheSwitchOffSendsNothing_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }
+    void confirmWithTheSwitchOffSendsOnlyTheFinalCurrent_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }
 
-    void confirmWithTheSwitchOffSendsNothing()
+    void confirmWithTheSwitchOffSendsOnlyTheFinalCurrent()
     {
         QFETCH(int, kind);
         const std::unique_ptr<QDialog> dialog = makeChannelDialog(kind, 1, false);
@@ -920,10 +949,60 @@ private slots:
             button(modal, "confirm_Btn")->click();
         });
         QCOMPARE(dialog->exec(), int(QDialog::Accepted));
-        QVERIFY(sentFrames().isEmpty());
+        QCOMPARE(sentFrames(), QList<QByteArray>({currentFrame(1, 1, 25)}));
         QCOMPARE(IceModule::getInstance()->getChannelCurrent(0), 55);
         QVERIFY(FesControlDialog::getInstance()->isMuscleOpen(1));
         QCOMPARE(dataOf(dialog.get()).switchFlag, 0);
+    }
+
+    void everyWayOutEndsTheAdjustment_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("way");
+        for (int kind : {0, 1}) {
+            for (const char *way : {"confirm", "confirm switched off", "escape", "reject", "close"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(kind ? "cycling" : "only").arg(way))) << kind << way;
+        }
+    }
+
+    // Every "adjust on" is followed by "adjust off" however the dialog closes; a dialog that is
+    // not confirmed puts back on the box what it had when it opened.
+    void everyWayOutEndsTheAdjustment()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, way);
+        const std::unique_ptr<QDialog> dialog = makeChannelDialog(kind, 3, true);
+        if (auto *cycling = qobject_cast<ChannelDialog *>(dialog.get())) {
+            cycling->selectMuscle(3);
+            cycling->setMaxCurrentValue(20);
+        } else {
+            qobject_cast<ChannelOnlyDialog *>(dialog.get())->setMaxCurrentValue(20);
+        }
+        QVERIFY(sentFrames(20).isEmpty()); // presetting sends nothing
+        whenModal([way](QWidget *modal) {
+            slider(modal, "maxCurrent_Slider")->setValue(35);
+            drag(slider(modal, "frequent_Slider"), 11, 40);
+            if (way == QLatin1String("confirm switched off"))
+                button(modal, "switch_Btn")->click();
+            if (way.startsWith(QLatin1String("confirm")))
+                button(modal, "confirm_Btn")->click();
+            else if (way == QLatin1String("escape"))
+                QTest::keyClick(modal, Qt::Key_Escape);
+            else if (way == QLatin1String("reject"))
+                qobject_cast<QDialog *>(modal)->reject();
+            else
+                modal->close();
+        });
+        const int result = dialog->exec();
+        const QList<QByteArray> frames = sentFrames();
+        QCOMPARE(frames.mid(0, 3), QList<QByteArray>({adjustFrame(2, 1, 1), currentFrame(2, 1, 35), frequencyFrame(2, 1, 40)}));
+        if (way.startsWith(QLatin1String("confirm"))) {
+            QCOMPARE(result, int(QDialog::Accepted));
+            QCOMPARE(frames.mid(3), QList<QByteArray>({adjustFrame(2, 1, 0), currentFrame(2, 1, 35)}));
+        } else {
+            QCOMPARE(result, int(QDialog::Rejected));
+            QCOMPARE(frames.mid(3), QList<QByteArray>({adjustFrame(2, 1, 0), currentFrame(2, 1, 20), frequencyFrame(2, 1, 10)}));
+        }
     }
 
     void switchButtonTogglesItsPicture_data() { addDialogKinds(); QTest::newRow("only") << 0; QTest::newRow("cycling") << 1; }

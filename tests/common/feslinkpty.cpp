@@ -5,11 +5,26 @@
 #include "fes/fescontroldialog.h"
 #include "fes/fesprotocol.h"
 
+#include <QSerialPort>
+
+#include <memory>
+
+void FesLinkPty::createManager()
+{
+    ModalCloser closer; // the manager finds no serial port when it is first made
+    FesControlDialog::createInstance(std::make_unique<ListedPorts>());
+}
+
+QSerialPort *FesLinkPty::managerPort()
+{
+    return FesControlDialog::getInstance()->findChild<QSerialPort *>(QStringLiteral("fesLink_SerialPort"));
+}
+
 bool FesLinkPty::open()
 {
     if (!m_pty.isValid())
         return false;
-    ModalCloser closer; // the manager may find no serial port when it is first made
+    createManager();
     m_open = FesControlDialog::getInstance()->openSerialPort(m_pty.slavePath());
     return m_open;
 }
@@ -17,7 +32,7 @@ bool FesLinkPty::open()
 FesLinkPty::~FesLinkPty()
 {
     if (m_open)
-        FesControlDialog::getInstance()->serialPort()->close();
+        managerPort()->close();
 }
 
 QList<QByteArray> FesLinkPty::sentFrames(int waitMs)

@@ -1,15 +1,32 @@
 #pragma once
 
+#include "fes/serialportsource.h"
 #include "ptypair.h"
 
 #include <QByteArray>
 #include <QList>
+
+class QSerialPort;
+
+// Port names the box manager lists instead of the machine's own serial ports, which tests never
+// probe; a test may change the list at any time.
+class ListedPorts : public SerialPortSource
+{
+public:
+    QStringList names;
+    QStringList portNames() const override { return names; }
+};
 
 // The FES box manager's link opened on a pseudo-terminal: the test plays the Bluetooth adapter
 // and reads back every frame the code under test sends.
 class FesLinkPty
 {
 public:
+    // Makes the manager (listing no system port) unless it exists; a port of its own.
+    static void createManager();
+    // The manager's link port.
+    static QSerialPort *managerPort();
+
     // Opens the manager's port on a new pty; false when either fails.
     bool open();
     ~FesLinkPty();

@@ -9,13 +9,24 @@
 #include "fes/fessetting.h"
 #include "fes/festotalparamdialog.h"
 #include "fes/maiboxueyangdialog.h"
+#include "fes/musclebutton.h"
+#include "fes/serialportsource.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
+
+// The pictures need no adapter: the machine's serial ports are left alone.
+class NoSerialPorts : public SerialPortSource
+{
+public:
+    QStringList portNames() const override { return {}; }
+};
 
 bool save(QWidget *widget, const QSize &size, const QString &folder, const QString &name)
 {
@@ -45,6 +56,7 @@ int main(int argc, char *argv[])
     Unattended::install(&app);
     Startup::applyStyleSheet();
 
+    FesControlDialog::createInstance(std::make_unique<NoSerialPorts>());
     bool ok = true;
     const QSize screen(1920, 980);
     FesSetting pure;
@@ -53,6 +65,23 @@ int main(int argc, char *argv[])
     FesSetting cycling;
     cycling.setFesType(FesSetting::FesCycling_E);
     ok &= save(&cycling, screen, folder, QStringLiteral("fes-page-cycling"));
+    // A cycling channel whose muscle has no usable recipe window says so on its tile.
+    cycling.slotDeviceStateChanged({1, 1, 0, 0});
+    cycling.resize(screen);
+    cycling.show(); // shown first: showing resets the tiles that were never set up
+    if (auto *tile = cycling.findChild<MuscleButton *>(QStringLiteral("channelA2_Widget"))) {
+        ST_ChannelParam record;
+        record.muscleName = QObject::tr("股四头肌");
+        record.muscleId = 30;
+        record.frequency = 40;
+        record.pulseWidth = 250;
+        record.maxCurrent = 25;
+        tile->setData(record);
+        tile->setMode(FesSetting::FesCycling_E);
+        tile->setSelected(true);
+        tile->setNotice(QObject::tr("无配方"));
+    }
+    ok &= save(&cycling, screen, folder, QStringLiteral("fes-page-cycling-no-recipe"));
 
     FesTotalParamDialog value;
     value.setTitleAndUnit(QObject::tr("治疗时间"), QStringLiteral("min"));

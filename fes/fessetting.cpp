@@ -409,11 +409,8 @@ bool FesSetting::recipeWindow(int muscleId, FesFrame::CycleParam &param) const
     return true;
 }
 
-void FesSetting::sendCycleParam(int index, const ST_ChannelParam &record)
+void FesSetting::sendCycleParam(int index, const ST_ChannelParam &record, FesFrame::CycleParam param)
 {
-    FesFrame::CycleParam param;
-    if (!recipeWindow(record.muscleId, param))
-        return;
     param.frequency = uint16_t(qBound(0, record.frequency, 0xFFFF));
     param.pulseWidth = uint16_t(qBound(0, record.pulseWidth, 0xFFFF));
     param.minCurrent = uint8_t(qBound(0, record.minCurrent, 255));
@@ -493,9 +490,10 @@ void FesSetting::editCyclingChannel(int index)
     button->setMode(FesCycling_E);
     m_switch[size_t(index)] = record.switchFlag;
     FesFrame::CycleParam window;
-    setRecipeMissing(index, !recipeWindow(record.muscleId, window));
-    if (record.switchFlag)
-        sendCycleParam(index, record);
+    const bool hasRecipe = recipeWindow(record.muscleId, window);
+    setRecipeMissing(index, !hasRecipe);
+    if (hasRecipe && record.switchFlag)
+        sendCycleParam(index, record, window);
     confirmedWhileRunning(index, record);
 }
 

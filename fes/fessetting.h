@@ -81,7 +81,8 @@ private:
     void sendRealTimeParamsToAll();
     void limitChannelsToGlobals();
     void sendRealTimeParam(int index, const ST_ChannelParam &record);
-    void sendCycleParam(int index, const ST_ChannelParam &record);
+    // The cycling frame for a channel, on the recipe window found for its muscle.
+    void sendCycleParam(int index, const ST_ChannelParam &record, FesFrame::CycleParam window);
     // The crank-angle window, limb and side of a muscle; false (and logged) when its recipe has
     // no usable window, since what the box does with a made-up one depends on its firmware.
     bool recipeWindow(int muscleId, FesFrame::CycleParam &param) const;

@@ -12,6 +12,9 @@ void FesQuitSwitch::install(QCoreApplication *app)
 {
     auto *quitSwitch = new FesQuitSwitch(app);
     connect(app, &QCoreApplication::aboutToQuit, quitSwitch, &FesQuitSwitch::switchAllOff);
+    ST_SerialPortConfig config;
+    if (ConfigManager::getInstance()->getSerialPortAConfig(config))
+        qDebug().noquote() << QStringLiteral("FES boxes are switched off at quit through") << config.portName;
 }
 
 void FesQuitSwitch::switchAllOff()

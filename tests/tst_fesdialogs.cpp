@@ -89,21 +89,6 @@ void drag(QSlider *s, int from, int to, bool release = true)
         s->setSliderDown(false);
 }
 
-// Runs a modal dialog's answer from inside its event loop.
-void whenModal(std::function<void(QWidget *)> answer)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(modal);
-        }
-    });
-    timer->start();
-}
-
 // Both channel dialogs take the same setters; the tests run against either.
 template<typename Dialog>
 void prepare(Dialog &dialog, int id, bool switchOn)

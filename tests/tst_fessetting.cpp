@@ -40,21 +40,6 @@ private:
     // Every frame the page put on the line since the last call.
     QList<QByteArray> sentFrames(int waitMs = 100) { return m_link->sentFrames(waitMs); }
 
-    // Runs a modal dialog's answer from inside its event loop.
-    static void whenModal(std::function<void(QWidget *)> answer)
-    {
-        auto *timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                timer->stop();
-                timer->deleteLater();
-                answer(modal);
-            }
-        });
-        timer->start();
-    }
-
     static MuscleButton *channel(FesSetting &page, const char *name)
     {
         return page.findChild<MuscleButton *>(QLatin1String(name));
@@ -62,18 +47,6 @@ private:
     static QTimer *timer(FesSetting &page, const char *name) { return page.findChild<QTimer *>(QLatin1String(name)); }
     static QPushButton *okButton(FesSetting &page) { return page.findChild<QPushButton *>(QStringLiteral("OK_Btn")); }
     static int trainTime(FesSetting &page) { return page.findChild<FesParamBtn *>(QStringLiteral("trainTime_Btn"))->value(); }
-
-    // Confirms a channel's dialog with the given maximum current (and the switch as it is).
-    static void setUpChannel(FesSetting &page, int id, int maxCurrent, int muscle = 0)
-    {
-        whenModal([maxCurrent, muscle](QWidget *modal) {
-            if (auto *cycling = qobject_cast<ChannelDialog *>(modal))
-                cycling->selectMuscle(muscle);
-            modal->findChild<QSlider *>(QStringLiteral("maxCurrent_Slider"))->setValue(maxCurrent);
-            modal->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
-        });
-        page.slotChannelWidgetClicked(id);
-    }
 
     // The output-switch frames (0x72) among frames, as "device channel on".
     static QStringList switches(const QList<QByteArray> &frames)

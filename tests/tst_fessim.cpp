@@ -1,8 +1,15 @@
+#include "app/configmanager.h"
 #include "comm/streamframecutter.h"
+#include "common/feslinkpty.h"
 #include "common/simprocess.h"
 #include "common/testworkdir.h"
+#include "database/bledevice.h"
+#include "database/cdatabaseinterface.h"
+#include "database/databaseschema.h"
+#include "fes/fescontroldialog.h"
 #include "fes/fesframe.h"
 #include "fes/fesprotocol.h"
+#include "fes/fessetting.h"
 #include "tools/fes-sim/fesadaptermodel.h"
 #include "tools/fes-sim/fesboxoption.h"
 #include "tools/fes-sim/fescommanddecoder.h"
@@ -11,7 +18,11 @@
 #include "tools/fes-sim/fesreply.h"
 
 #include <QFileInfo>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QSlider>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <termios.h>
@@ -184,6 +196,24 @@ int DbReader::s_count = 0;
 
 const QString kDbFile = QStringLiteral("DependFile/DBFile/Rotaflex.db");
 
+// A configuration whose FES adapter is the given port; the lower machine's ports lead nowhere.
+QByteArray configWithAdapter(const QString &adapterPort, const QString &folder)
+{
+    QFile shipped(QStringLiteral(ROTAFLEX_SOURCE_DIR "/DependFile/ConfigFile/config.xml"));
+    if (!shipped.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QString xml = QString::fromUtf8(shipped.readAll());
+    xml.replace(QStringLiteral("/dev/ttyUSB1"), adapterPort);
+    xml.replace(QStringLiteral("/dev/ttyUSB0"), folder + QStringLiteral("/no-tty0"));
+    xml.replace(QStringLiteral("/dev/ttyUSB2"), folder + QStringLiteral("/no-tty2"));
+    return xml.toUtf8();
+}
+
+QPushButton *okButton(FesSetting &page)
+{
+    return page.findChild<QPushButton *>(QStringLiteral("OK_Btn"));
+}
+
 } // namespace
 
 // The simulated FES adapter: its model, frame reading and decoding directly, then the program as
@@ -199,6 +229,87 @@ private:
     std::unique_ptr<SimProcess> m_sim;
     std::unique_ptr<HostPort> m_port;
     QString m_linkPath;
+
+    // The box manager of this process on a simulator with boxes 1 and 2, both connected.
+    std::unique_ptr<QTemporaryDir> m_boxDir;
+    std::unique_ptr<SimProcess> m_boxSim;
+    QString m_boxLink;
+
+    // Starts a simulator on a pty linked at link.
+    static std::unique_ptr<SimProcess> startAdapter(const QString &link, const QString &folder)
+    {
+        auto sim = std::make_unique<SimProcess>(QStringLiteral(FES_SIM));
+        sim->start({QStringLiteral("--box"), QStringLiteral("1=A1B2C3D4E5F6"), QStringLiteral("--box"),
+                    QStringLiteral("2=A1B2C3D4E5F7"), QStringLiteral("--link"), link, QStringLiteral("--drain"),
+                    QStringLiteral("0"), QStringLiteral("--report-interval"), QStringLiteral("0")},
+                   folder);
+        return sim;
+    }
+
+    // Registers, finds and connects the simulator's two boxes through the program's manager.
+    void connectBoxes()
+    {
+        if (m_boxSim)
+            return;
+        m_boxDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rotaflex-boxes-XXXXXX"));
+        QVERIFY(m_boxDir->isValid());
+        m_boxLink = m_boxDir->filePath(QStringLiteral("adapter.pty"));
+        m_boxSim = startAdapter(m_boxLink, m_boxDir->path());
+        QTRY_VERIFY_WITH_TIMEOUT(m_boxSim->hasLine(QStringLiteral("ready:")), 5000);
+
+        QVERIFY(m_workDir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
+                                 configWithAdapter(m_boxLink, m_boxDir->path())));
+        QVERIFY(ConfigManager::getInstance()->readConfigFile());
+        CDatabaseInterface *db = CDatabaseInterface::getInstance();
+        QVERIFY(db->openDB(m_workDir->filePath(QStringLiteral("DependFile/DBFile/boxes.db")), QStringLiteral("QSQLITE")));
+        QVERIFY(DatabaseSchema::createTables(db));
+        for (int number : {1, 2}) {
+            ST_BLEDevice device;
+            device.deviceNo = number;
+            device.deviceMac = number == 1 ? QStringLiteral("A1B2C3D4E5F6") : QStringLiteral("A1B2C3D4E5F7");
+            QVERIFY(db->insertRowTable(QStringLiteral("BLEDeviceMsg"), BLEDeviceToVariantMap(device)));
+        }
+        FesLinkPty::createManager();
+        FesControlDialog *manager = FesControlDialog::getInstance();
+        manager->show(); // reads the registered boxes
+        manager->hide();
+        QVERIFY(manager->openSerialPort(m_boxLink));
+        manager->searchDevice();
+        QTRY_COMPARE_WITH_TIMEOUT(manager->findChild<QListWidget *>(QStringLiteral("listWidget"))->count(), 2, 5000);
+        manager->slotConnectDevice(true, 1);
+        manager->slotConnectDevice(true, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(manager->isDeviceConnected(1) && manager->isDeviceConnected(2), 5000);
+    }
+
+    // One channel of a simulated box as its status shows it, e.g. "ch1 30 mA 100 Hz 200 us output on".
+    QString channelState(int box, int channel)
+    {
+        const int before = m_boxSim->countLines(QStringLiteral("status:"));
+        m_boxSim->type(QStringLiteral("status"));
+        if (!QTest::qWaitFor([&] { return m_boxSim->countLines(QStringLiteral("status:")) > before; }, 3000))
+            return QStringLiteral("(no status)");
+        const QStringList lines = m_boxSim->lines();
+        int last = lines.size() - 1;
+        while (last >= 0 && !lines.at(last).startsWith(QStringLiteral("status:")))
+            --last;
+        const QString prefix = QStringLiteral("  box %1 ").arg(box);
+        for (int i = last + 1; i < lines.size(); ++i) {
+            if (lines.at(i).startsWith(prefix))
+                return lines.at(i).split(QStringLiteral("; ")).value(channel);
+        }
+        return QStringLiteral("(no box %1)").arg(box);
+    }
+
+    bool boxesAllOff()
+    {
+        for (int box : {1, 2}) {
+            for (int channel : {1, 2}) {
+                if (!channelState(box, channel).contains(QStringLiteral("output off")))
+                    return false;
+            }
+        }
+        return true;
+    }
 
     // Starts the simulator with boxes 1 and 2 and opens its pty through the link.
     void startSim(const QStringList &extra = {})
@@ -261,7 +372,12 @@ private slots:
         m_linkDir.reset();
     }
 
-    void cleanupTestCase() { m_workDir.reset(); }
+    void cleanupTestCase()
+    {
+        m_boxSim.reset();
+        m_boxDir.reset();
+        m_workDir.reset();
+    }
 
     // ---- replies, decoding and the model, without a process ----
 
@@ -698,6 +814,193 @@ private slots:
         QVERIFY(!QFileInfo(m_linkPath).isSymLink());
     }
 
+    // ---- the program's FES page and dialogs against the simulated boxes ----
+
+    void everyWayATreatmentEndsSwitchesTheBoxesOff_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("stop button") << "stop button";
+        QTest::newRow("count-down end") << "count-down end";
+        QTest::newRow("page closed") << "page closed";
+    }
+
+    // A channel switched off in its dialog during a treatment stops at once; the end of the
+    // treatment switches off every channel switched on during it and every channel of every
+    // connected box, whatever its tile shows.
+    void everyWayATreatmentEndsSwitchesTheBoxesOff()
+    {
+        QFETCH(QString, way);
+        connectBoxes();
+        if (QTest::currentTestFailed())
+            return;
+        auto page = std::make_unique<FesSetting>();
+        page->show();
+        page->slotDeviceStateChanged({1, 1, 0, 0});
+        setUpChannel(*page, 1, 30);
+        okButton(*page)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 1).startsWith(QStringLiteral("ch1 30 mA 10 Hz 200 us output on")), 5000);
+
+        whenModal([](QWidget *modal) {
+            modal->findChild<QPushButton *>(QStringLiteral("switch_Btn"))->click();
+            modal->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        });
+        page->slotChannelWidgetClicked(1);
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 1).contains(QStringLiteral("output off")), 5000);
+
+        setUpChannel(*page, 2, 20); // switched on during the treatment
+        FesControlDialog::getInstance()->switchOutput(2, 1, 1); // left on from elsewhere
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 2).contains(QStringLiteral("output on"))
+                                     && channelState(2, 1).contains(QStringLiteral("output on")), 5000);
+
+        if (way == QLatin1String("stop button")) {
+            okButton(*page)->click();
+        } else if (way == QLatin1String("count-down end")) {
+            while (page->isRunning())
+                page->slotTrainTimer();
+        } else {
+            page.reset();
+        }
+        QVERIFY(!page || !page->isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(boxesAllOff(), 5000);
+    }
+
+    // The box's current is what the dialog shows and the page records: taps and steps reach it at
+    // once, a dialog left with Esc puts it back and ends the adjustment, and a channel reset by
+    // showing the page goes to 0 mA before anything else.
+    void theBoxKeepsWhatThePageRecords()
+    {
+        connectBoxes();
+        if (QTest::currentTestFailed())
+            return;
+        FesSetting page;
+        page.show();
+        page.slotDeviceStateChanged({1, 1, 0, 0});
+        setUpChannel(page, 3, 25); // box B, channel 1
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(2, 1).startsWith(QStringLiteral("ch1 25 mA")), 5000);
+        QVERIFY(!channelState(2, 1).contains(QStringLiteral("adjusting")));
+
+        QString during;
+        whenModal([&](QWidget *modal) {
+            modal->findChild<QSlider *>(QStringLiteral("maxCurrent_Slider"))->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            modal->findChild<QPushButton *>(QStringLiteral("maxCurrentMinus_Btn"))->click();
+            const bool settled =
+                QTest::qWaitFor([&] { return channelState(2, 1).startsWith(QStringLiteral("ch1 34 mA")); }, 5000);
+            during = (settled ? QString() : QStringLiteral("not settled: ")) + channelState(2, 1);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        page.slotChannelWidgetClicked(3);
+        QVERIFY2(during.startsWith(QStringLiteral("ch1 34 mA")) && during.contains(QStringLiteral("adjusting")),
+                 qPrintable(during));
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(2, 1).startsWith(QStringLiteral("ch1 25 mA")), 5000);
+        QVERIFY(!channelState(2, 1).contains(QStringLiteral("adjusting")));
+
+        page.hide();
+        page.show();
+        whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        page.slotChannelWidgetClicked(3);
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(2, 1).startsWith(QStringLiteral("ch1 0 mA")), 5000);
+    }
+
+    // The adapter link closing during a treatment stops it and says so without blocking; when the
+    // link is back every channel is switched off before anything else.
+    void losingTheLinkStopsTheTreatment()
+    {
+        connectBoxes();
+        if (QTest::currentTestFailed())
+            return;
+        FesSetting page;
+        page.show();
+        page.slotDeviceStateChanged({1, 1, 0, 0});
+        setUpChannel(page, 1, 30);
+        okButton(page)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 1).contains(QStringLiteral("output on")), 5000);
+
+        FesControlDialog *manager = FesControlDialog::getInstance();
+        manager->findChild<QPushButton *>(QStringLiteral("flushSerial_Btn"))->click(); // refresh: the link closes
+        QVERIFY(!page.isRunning());
+        QCOMPARE(okButton(page)->text(), QStringLiteral("开始"));
+        auto *box = page.findChild<QMessageBox *>(QStringLiteral("linkLost_MessageBox"));
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), QStringLiteral("警告"));
+        QVERIFY(channelState(1, 1).contains(QStringLiteral("output on"))); // the stop could not reach it
+
+        const int before = m_boxSim->lines().size();
+        QVERIFY(manager->openSerialPort(m_boxLink));
+        manager->searchDevice();
+        QTRY_VERIFY_WITH_TIMEOUT(boxesAllOff(), 5000);
+        QStringList received;
+        for (const QString &line : m_boxSim->lines().mid(before)) {
+            if (line.startsWith(QStringLiteral("rx ")))
+                received << line;
+        }
+        QStringList offFirst;
+        for (int device = 1; device <= 4; ++device) {
+            for (int channel = 1; channel <= 2; ++channel)
+                offFirst << QStringLiteral("rx dev=%1 ch=%2 output off").arg(device).arg(channel);
+        }
+        QCOMPARE(received.mid(0, 8), offFirst);
+        box->close();
+    }
+
+    void quittingSwitchesTheBoxesOff_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    // The program as a real process: however it is asked to quit, the all-off frame reaches the
+    // adapter before the process ends, though no FES page or manager was ever made.
+    void quittingSwitchesTheBoxesOff()
+    {
+        QFETCH(int, signalNumber);
+        QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/rotaflex-quit-XXXXXX"));
+        QVERIFY(folder.isValid());
+        const QString link = folder.filePath(QStringLiteral("adapter.pty"));
+        std::unique_ptr<SimProcess> sim = startAdapter(link, folder.path());
+        QTRY_VERIFY_WITH_TIMEOUT(sim->hasLine(QStringLiteral("ready:")), 5000);
+
+        const auto write = [&folder](const QString &relative, const QByteArray &bytes) {
+            QDir(folder.path()).mkpath(QFileInfo(relative).path());
+            QFile file(folder.filePath(relative));
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        const auto shipped = [](const QString &relative) {
+            QFile file(QStringLiteral(ROTAFLEX_SOURCE_DIR "/") + relative);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QVERIFY(write(QStringLiteral("DependFile/ConfigFile/config.xml"), configWithAdapter(link, folder.path())));
+        for (const char *file : {"DependFile/ConfigFile/gameListConfig.xml", "DependFile/QSS/app.txt"})
+            QVERIFY(write(QLatin1String(file), shipped(QLatin1String(file))));
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("DependFile/DBFile")));
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("tmp")));
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TMPDIR"), folder.filePath(QStringLiteral("tmp")));
+        env.insert(QStringLiteral("ROTAFLEX_UNATTENDED"), QStringLiteral("1"));
+        env.remove(QStringLiteral("QT_IM_MODULE"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder.path());
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(QStringLiteral(ROTAFLEX_EXECUTABLE), QStringList());
+        QVERIFY(program.waitForStarted(10000));
+        QByteArray output;
+        const bool up = QTest::qWaitFor([&] {
+            output += program.readAll();
+            return output.contains("FES boxes are switched off at quit through");
+        }, 15000);
+        QVERIFY2(up, output.constData());
+
+        ::kill(static_cast<pid_t>(program.processId()), signalNumber);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        output += program.readAll();
+        QVERIFY2(output.contains("关闭所有设备"), output.constData());
+        QTRY_VERIFY2_WITH_TIMEOUT(sim->hasLine(QStringLiteral("rx dev=1 shut down all boxes")), qPrintable(sim->output()), 3000);
+    }
+
     // ---- the seeding tool ----
 
     void seedNewDatabaseGetsTablesAndBoxes()
@@ -779,5 +1082,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFesSim)
+QTEST_MAIN(TestFesSim)
 #include "tst_fessim.moc"

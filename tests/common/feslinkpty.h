@@ -6,7 +6,17 @@
 #include <QByteArray>
 #include <QList>
 
+#include <functional>
+
+class FesSetting;
 class QSerialPort;
+class QWidget;
+
+// Runs a modal dialog's answer from inside its event loop, once the dialog is up.
+void whenModal(std::function<void(QWidget *)> answer);
+// Confirms the page's dialog of channel id with the given maximum current (a muscle too when
+// cycling), the switch as the dialog has it.
+void setUpChannel(FesSetting &page, int id, int maxCurrent, int muscle = 0);
 
 // Port names the box manager lists instead of the machine's own serial ports, which tests never
 // probe; a test may change the list at any time.

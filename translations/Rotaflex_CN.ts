@@ -348,6 +348,22 @@
         <source>结束</source>
         <translation>结束</translation>
     </message>
+    <message>
+        <source>无配方</source>
+        <translation>无配方</translation>
+    </message>
+    <message>
+        <source>通道%1的肌肉没有可用的配方，不能开始。</source>
+        <translation>通道%1的肌肉没有可用的配方，不能开始。</translation>
+    </message>
+    <message>
+        <source>电刺激连接已断开，治疗已停止。请检查刺激盒。</source>
+        <translation>电刺激连接已断开，治疗已停止。请检查刺激盒。</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
 </context>
 <context>
     <name>FesTotalParamDialog</name>

@@ -348,6 +348,22 @@
         <source>结束</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>无配方</source>
+        <translation>No recipe</translation>
+    </message>
+    <message>
+        <source>通道%1的肌肉没有可用的配方，不能开始。</source>
+        <translation>The muscle of channel %1 has no usable recipe; the training cannot start.</translation>
+    </message>
+    <message>
+        <source>电刺激连接已断开，治疗已停止。请检查刺激盒。</source>
+        <translation>The stimulation link was lost and the treatment has been stopped. Please check the stimulation boxes.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
 </context>
 <context>
     <name>FesTotalParamDialog</name>

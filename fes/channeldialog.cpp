@@ -33,6 +33,7 @@ ChannelDialog::~ChannelDialog()
 void ChannelDialog::buildMuscleGroup()
 {
     m_muscleGroup = new QButtonGroup(this);
+    m_muscleGroup->setObjectName(QStringLiteral("muscle_ButtonGroup"));
     m_muscleGroup->setExclusive(true);
     for (int i = 0; i < kMusclesPerSide; ++i) {
         const QString stem = QLatin1String(kMuscleStems[i]);

@@ -27,7 +27,6 @@ public:
     // While cycling runs only the maximum current and the switch may change.
     void setRunning(bool running);
 
-    QButtonGroup *muscleGroup() const { return m_muscleGroup; }
     // The picture file of a muscle button: its object name up to the side letter before "_".
     static QString muscleImagePath(const QString &buttonName);
 

@@ -64,7 +64,6 @@ public:
 
     void setTitle(int id);
     void retranslate();
-    int channelId() const { return m_id; }
     // 0..7, as the state hub counts the channels.
     int channelIndex() const { return m_id - 1; }
     int device() const { return ChannelMap::deviceOf(channelIndex()); }
@@ -79,7 +78,6 @@ public:
     void setMaxCurrentRange(int min, int max);
     void setMaxCurrentValue(int value);
     void setSwitch(bool on);
-    bool switchOn() const { return m_switch; }
 
     // The dialog opened: remembers what the box has, and opens the live adjustment.
     void shown();

@@ -604,6 +604,11 @@ void FesSetting::on_OK_Btn_clicked()
         stopTreatment();
         return;
     }
+    // After a lost link the boxes may still stimulate: nothing starts before they are switched off.
+    if (m_offAfterLinkLoss) {
+        warnLinkLost();
+        return;
+    }
     if (m_fesType == FesCycling_E)
         startCycling();
     else
@@ -644,6 +649,11 @@ void FesSetting::slotLinkStateChanged(bool open)
         return;
     stopTreatment();
     m_offAfterLinkLoss = true;
+    warnLinkLost();
+}
+
+void FesSetting::warnLinkLost()
+{
     showWarning(m_linkLostBox, "linkLost_MessageBox", tr("电刺激连接已断开，治疗已停止。请检查刺激盒。"));
 }
 

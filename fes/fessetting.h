@@ -98,6 +98,7 @@ private:
     void stopTreatment();
     void startCycling();
     void showWarning(QMessageBox *&box, const char *objectName, const QString &text);
+    void warnLinkLost();
     MuscleButton *channelButton(int index) const;
     QList<FesParamBtn *> parameterButtons() const;
 

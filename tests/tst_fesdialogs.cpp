@@ -1087,7 +1087,7 @@ private slots:
     void thirtyMuscleButtonsWithTheirIds()
     {
         ChannelDialog dialog;
-        QButtonGroup *group = dialog.muscleGroup();
+        QButtonGroup *group = dialog.findChild<QButtonGroup *>(QStringLiteral("muscle_ButtonGroup"));
         QVERIFY(group->exclusive());
         QCOMPARE(group->buttons().size(), 30);
         for (int i = 0; i < 15; ++i) {
@@ -1117,14 +1117,14 @@ private slots:
                                     QStringLiteral("maxCurrentPlus_Btn"), QStringLiteral("switch_Btn"),
                                     QStringLiteral("confirm_Btn")};
         dialog.setRunning(true);
-        for (QAbstractButton *muscle : dialog.muscleGroup()->buttons())
+        for (QAbstractButton *muscle : dialog.findChild<QButtonGroup *>(QStringLiteral("muscle_ButtonGroup"))->buttons())
             QVERIFY2(!muscle->isEnabled(), qPrintable(muscle->objectName()));
         for (const QString &name : locked)
             QVERIFY2(!child<QWidget>(&dialog, name)->isEnabled(), qPrintable(name));
         for (const QString &name : usable)
             QVERIFY2(child<QWidget>(&dialog, name)->isEnabled(), qPrintable(name));
         dialog.setRunning(false);
-        for (QAbstractButton *muscle : dialog.muscleGroup()->buttons())
+        for (QAbstractButton *muscle : dialog.findChild<QButtonGroup *>(QStringLiteral("muscle_ButtonGroup"))->buttons())
             QVERIFY(muscle->isEnabled());
         for (const QString &name : locked + usable)
             QVERIFY2(child<QWidget>(&dialog, name)->isEnabled(), qPrintable(name));

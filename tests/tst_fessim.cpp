@@ -300,6 +300,19 @@ private:
         return QStringLiteral("(no box %1)").arg(box);
     }
 
+    // A shown pure-stimulation page with the channels of boxes A and B usable; null if the boxes
+    // could not be connected.
+    std::unique_ptr<FesSetting> pageOnBoxes()
+    {
+        connectBoxes();
+        if (QTest::currentTestFailed())
+            return nullptr;
+        auto page = std::make_unique<FesSetting>();
+        page->show();
+        page->slotDeviceStateChanged({1, 1, 0, 0});
+        return page;
+    }
+
     bool boxesAllOff()
     {
         for (int box : {1, 2}) {
@@ -830,12 +843,9 @@ private slots:
     void everyWayATreatmentEndsSwitchesTheBoxesOff()
     {
         QFETCH(QString, way);
-        connectBoxes();
-        if (QTest::currentTestFailed())
+        std::unique_ptr<FesSetting> page = pageOnBoxes();
+        if (!page)
             return;
-        auto page = std::make_unique<FesSetting>();
-        page->show();
-        page->slotDeviceStateChanged({1, 1, 0, 0});
         setUpChannel(*page, 1, 30);
         okButton(*page)->click();
         QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 1).startsWith(QStringLiteral("ch1 30 mA 10 Hz 200 us output on")), 5000);
@@ -869,12 +879,10 @@ private slots:
     // showing the page goes to 0 mA before anything else.
     void theBoxKeepsWhatThePageRecords()
     {
-        connectBoxes();
-        if (QTest::currentTestFailed())
+        std::unique_ptr<FesSetting> pageOwner = pageOnBoxes();
+        if (!pageOwner)
             return;
-        FesSetting page;
-        page.show();
-        page.slotDeviceStateChanged({1, 1, 0, 0});
+        FesSetting &page = *pageOwner;
         setUpChannel(page, 3, 25); // box B, channel 1
         QTRY_VERIFY_WITH_TIMEOUT(channelState(2, 1).startsWith(QStringLiteral("ch1 25 mA")), 5000);
         QVERIFY(!channelState(2, 1).contains(QStringLiteral("adjusting")));
@@ -905,12 +913,10 @@ private slots:
     // link is back every channel is switched off before anything else.
     void losingTheLinkStopsTheTreatment()
     {
-        connectBoxes();
-        if (QTest::currentTestFailed())
+        std::unique_ptr<FesSetting> pageOwner = pageOnBoxes();
+        if (!pageOwner)
             return;
-        FesSetting page;
-        page.show();
-        page.slotDeviceStateChanged({1, 1, 0, 0});
+        FesSetting &page = *pageOwner;
         setUpChannel(page, 1, 30);
         okButton(page)->click();
         QTRY_VERIFY_WITH_TIMEOUT(channelState(1, 1).contains(QStringLiteral("output on")), 5000);
@@ -923,6 +929,10 @@ private slots:
         QVERIFY(box && box->isVisible());
         QCOMPARE(box->windowTitle(), QStringLiteral("警告"));
         QVERIFY(channelState(1, 1).contains(QStringLiteral("output on"))); // the stop could not reach it
+        box->close();
+        okButton(page)->click(); // nothing starts while a box may still stimulate
+        QVERIFY(!page.isRunning());
+        QVERIFY(box->isVisible());
 
         const int before = m_boxSim->lines().size();
         QVERIFY(manager->openSerialPort(m_boxLink));

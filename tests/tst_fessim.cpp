@@ -725,7 +725,7 @@ private slots:
         QCOMPARE(found.at(1).mac, kMac1);
         QCOMPARE(found.at(2).command, kReplyFound);
         QCOMPARE(found.at(2).mac, kMac2);
-        QVERIFY(m_sim->hasLine(QStringLiteral("rx search")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("rx search")), 3000);
 
         connectOverPty(1, kMac1);
         QVERIFY(m_port->send(FesFrame::batteryPayload(1)));
@@ -746,7 +746,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_port->hasFrames(1), 3000);
         QCOMPARE(m_port->replies().first().command, kReplyDisconnected);
         QCOMPARE(m_port->replies().first().device, uint8_t(1));
-        QVERIFY(m_sim->hasLine(QStringLiteral("fault drop 1")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("fault drop 1")), 3000);
 
         // Dropped, not switched off: the reconnect is answered.
         m_port->clear();
@@ -800,8 +800,9 @@ private slots:
         QVERIFY(m_port->sendRaw(wrongEnd + wrongSum));
         QTRY_VERIFY_WITH_TIMEOUT(m_port->hasFrames(1), 3000);
         QCOMPARE(m_port->replies().first().command, kReplyBattery);
-        QVERIFY(m_sim->hasLine(QStringLiteral("rx checksum mismatch")));
-        QVERIFY(m_sim->hasLine(QStringLiteral("rx bad end byte 0x56")));
+        // the simulator's stdout may reach the test after its reply on the pty
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("rx checksum mismatch")), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("rx bad end byte 0x56")), 3000);
         QTest::qWait(200);
         QVERIFY(!m_port->hasFrames(2));
 

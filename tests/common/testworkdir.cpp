@@ -53,6 +53,14 @@ bool TestWorkDir::copyFromRepo(const QString &relativeToDependFile) const
     return QFile::copy(source, target);
 }
 
+ProgramCopy::ProgramCopy(const QString &executable)
+    : m_dir(QDir::tempPath() + QStringLiteral("/rotaflex-program-XXXXXX"))
+{
+    const QString target = m_dir.filePath(QFileInfo(executable).fileName());
+    if (m_dir.isValid() && QFile::copy(executable, target))
+        m_path = target;
+}
+
 void prepareTestEnvironment()
 {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");

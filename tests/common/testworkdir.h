@@ -42,5 +42,6 @@ private:
     QString m_path;
 };
 
-// Ensures XDG_RUNTIME_DIR exists with the mode Qt wants; call from initTestCase().
+// Checks that the test's folder and runtime folder are its own, and gives the runtime folder
+// the mode Qt wants; call from initTestCase().
 void prepareTestEnvironment();

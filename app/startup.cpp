@@ -52,7 +52,7 @@ bool Startup::applyStyleSheet()
     return true;
 }
 
-int Startup::prepare(bool anotherCopyRuns)
+std::optional<int> Startup::prepare(bool anotherCopyRuns)
 {
     // The running copy's database is not this copy's to change.
     if (!openDatabase(!anotherCopyRuns))
@@ -73,7 +73,7 @@ int Startup::prepare(bool anotherCopyRuns)
                              QMessageBox::Ok);
         return 0;
     }
-    return kRunEventLoop;
+    return std::nullopt;
 }
 
 int Startup::run(int argc, char *argv[])
@@ -94,15 +94,15 @@ int Startup::run(int argc, char *argv[])
                              << QString::fromStdString(marker.lastError());
     QuitOnSignal::install(&app);
 
-    int exitCode = kRunEventLoop;
+    std::optional<int> exitCode;
     {
         // Answers the start-up boxes of unattended runs, and no prompt after them.
         const Unattended unattended;
         exitCode = prepare(anotherCopyRuns);
     }
-    if (exitCode != kRunEventLoop) {
+    if (exitCode) {
         LogFile::uninstall();
-        return exitCode;
+        return *exitCode;
     }
 
     const int result = app.exec();

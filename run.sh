@@ -4,6 +4,14 @@
 # adapter on a pseudo-terminal (its boxes registered in the database first).
 set -euo pipefail
 cd "$(dirname "$0")"
+# One run at a time: a second one would replace the first one's FIFOs, pty link and logs. The
+# lock is held on descriptor 9 by this shell and everything it starts, and freed when they end.
+mkdir -p build/run
+exec 9>>build/run/.run.lock
+if ! flock -n 9; then
+  echo "run.sh: already running (build/run/.run.lock is held); end that run first" >&2
+  exit 1
+fi
 bash scripts/setup.sh
 bash scripts/build.sh
 cd build/run
@@ -47,7 +55,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 if [ -L fes-adapter.pty ]; then
-  # Only the staged copy is changed; the build stages the repository's file afresh every time.
+  # Only the staged copy is changed; a build replaces it only when the repository's file is newer.
   sed -i -E "s|(<serialPortA[^>]*portName=\")[^\"]*\"|\1$PWD/fes-adapter.pty\"|" DependFile/ConfigFile/config.xml
   echo "run.sh: simulated FES adapter running (pid $fes) on build/run/fes-adapter.pty (serialPortA);"
   echo "        its log is build/run/fes-sim.log; faults: echo \"drop 1\" > build/run/fes-sim.in (see its --help)"

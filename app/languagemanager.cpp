@@ -1,6 +1,7 @@
 #include "app/languagemanager.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QSettings>
@@ -26,7 +27,7 @@ LanguageManager *LanguageManager::getInstance()
 }
 
 LanguageManager::LanguageManager()
-    : m_translator(new QTranslator(this)), m_qtTranslator(new QTranslator(this))
+    : m_qtTranslator(new QTranslator(this))
 {
     readLanguage();
 }
@@ -56,18 +57,33 @@ void LanguageManager::setLanguage(E_LANGUAGE lang)
     else if (lang == English_E)
         file = QString::fromLatin1(kEnglishFile);
 
-    if (!file.isEmpty() && m_translator->load(file)) {
-        QCoreApplication::installTranslator(m_translator);
-        // Qt's own dialog buttons follow the interface language.
-        QCoreApplication::removeTranslator(m_qtTranslator);
-        if (lang == Chinese_E
-            && m_qtTranslator->load(QStringLiteral("qtbase_zh_CN"),
-                                    QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(m_qtTranslator);
+    if (!file.isEmpty()) {
+        // A failed load empties the translator it was given: load into a new one and swap it in
+        // only on success, so that the texts stay as they were.
+        auto *translator = new QTranslator(this);
+        if (translator->load(file)) {
+            QCoreApplication::removeTranslator(m_translator);
+            delete m_translator;
+            m_translator = translator;
+            QCoreApplication::installTranslator(m_translator);
+            installQtTranslation(lang);
+        } else {
+            delete translator;
+            qWarning().noquote() << QStringLiteral("translation not loaded: %1; the texts stay as they were").arg(file);
+        }
     }
     m_language = lang;
 
     QSettings settings(settingsFilePath(), QSettings::IniFormat);
     settings.setValue(QLatin1String(kLanguageKey), static_cast<uint>(lang));
     settings.sync();
+}
+
+void LanguageManager::installQtTranslation(E_LANGUAGE lang)
+{
+    // Qt's own dialog buttons follow the interface language.
+    QCoreApplication::removeTranslator(m_qtTranslator);
+    if (lang == Chinese_E
+        && m_qtTranslator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(m_qtTranslator);
 }

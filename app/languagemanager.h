@@ -26,6 +26,7 @@ public:
 
 private:
     LanguageManager();
+    void installQtTranslation(E_LANGUAGE lang);
 
     QTranslator *m_translator = nullptr;
     QTranslator *m_qtTranslator = nullptr;

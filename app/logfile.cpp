@@ -5,16 +5,18 @@
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QStringList>
 
 namespace {
 
 struct LogState
 {
     QMutex mutex;
-    QString folder;
+    QString folder; // empty while lines are held
     qint64 maxBytes = LogFile::kDefaultMaxBytes;
     int maxFiles = LogFile::kDefaultMaxFiles;
     QFile file;
+    QStringList held;
     QtMessageHandler previous = nullptr;
     bool installed = false;
 };
@@ -28,6 +30,7 @@ LogState &state()
 void openCurrent(LogState &s)
 {
     s.file.close();
+    QDir().mkpath(s.folder);
     s.file.setFileName(LogFile::fileName(s.folder, 0));
     s.file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
@@ -41,12 +44,34 @@ void rotate(LogState &s)
     openCurrent(s);
 }
 
+void writeLine(LogState &s, const QString &text)
+{
+    // An open file whose folder was removed swallows every line: open it again where it belongs.
+    if (!s.file.isOpen() || !QFile::exists(s.file.fileName()))
+        openCurrent(s);
+    if (!s.file.isOpen())
+        return;
+    const QByteArray line = text.toUtf8() + '\n';
+    if (s.file.size() > 0 && s.file.size() + line.size() > s.maxBytes)
+        rotate(s);
+    s.file.write(line);
+    s.file.flush();
+}
+
 void handler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     LogFile::write(type, message);
     LogState &s = state();
     if (s.previous)
         s.previous(type, context, message);
+}
+
+void installHandler(LogState &s)
+{
+    if (!s.installed) {
+        s.previous = qInstallMessageHandler(handler);
+        s.installed = true;
+    }
 }
 
 } // namespace
@@ -67,21 +92,31 @@ QString LogFile::formatLine(QtMsgType type, const QString &message)
              QLatin1String(kinds[index]), message);
 }
 
+void LogFile::hold()
+{
+    LogState &s = state();
+    {
+        QMutexLocker locker(&s.mutex);
+        s.file.close();
+        s.folder.clear();
+    }
+    installHandler(s);
+}
+
 void LogFile::install(const QString &folder, qint64 maxBytes, int maxFiles)
 {
     LogState &s = state();
     {
         QMutexLocker locker(&s.mutex);
-        QDir().mkpath(folder);
         s.folder = folder;
         s.maxBytes = qMax<qint64>(1024, maxBytes);
         s.maxFiles = qMax(1, maxFiles);
         openCurrent(s);
+        for (const QString &line : qAsConst(s.held))
+            writeLine(s, line);
+        s.held.clear();
     }
-    if (!s.installed) {
-        s.previous = qInstallMessageHandler(handler);
-        s.installed = true;
-    }
+    installHandler(s);
 }
 
 void LogFile::uninstall()
@@ -94,17 +129,18 @@ void LogFile::uninstall()
     }
     QMutexLocker locker(&s.mutex);
     s.file.close();
+    s.folder.clear();
+    s.held.clear();
 }
 
 void LogFile::write(QtMsgType type, const QString &message)
 {
     LogState &s = state();
     QMutexLocker locker(&s.mutex);
-    if (!s.file.isOpen())
+    if (s.folder.isEmpty()) {
+        if (s.installed && s.held.size() < kMaxHeldLines)
+            s.held << formatLine(type, message);
         return;
-    const QByteArray line = formatLine(type, message).toUtf8() + '\n';
-    if (s.file.size() > 0 && s.file.size() + line.size() > s.maxBytes)
-        rotate(s);
-    s.file.write(line);
-    s.file.flush();
+    }
+    writeLine(s, formatLine(type, message));
 }

@@ -10,10 +10,17 @@ class LogFile
 public:
     static constexpr qint64 kDefaultMaxBytes = 1024 * 1024;
     static constexpr int kDefaultMaxFiles = 5;
+    static constexpr int kMaxHeldLines = 2000;
 
-    // Installs the handler; the folder is created when needed. Calling it again re-targets it.
+    // Installs the handler without a file yet: lines are kept in memory (the first
+    // kMaxHeldLines) until install() names the folder, so that a copy of the program that turns
+    // out not to be the running one never touches that one's log.
+    static void hold();
+    // Installs the handler and writes the held lines first; the folder is created when needed,
+    // also again when it disappears. Calling it again re-targets it.
     static void install(const QString &folder, qint64 maxBytes = kDefaultMaxBytes,
                         int maxFiles = kDefaultMaxFiles);
+    // Restores the previous handler; held lines are dropped.
     static void uninstall();
 
     // "rotaflex.log", then "rotaflex.1.log" ... the oldest is dropped.

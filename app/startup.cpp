@@ -13,23 +13,27 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 
-bool Startup::openDatabase()
+bool Startup::openDatabase(bool makeMissingTables)
 {
-    const QString path = QString::fromLatin1(kDatabaseFile);
-    const bool fresh = DatabaseSchema::isNewDatabaseFile(path);
     CDatabaseInterface *db = CDatabaseInterface::getInstance();
-    if (!db->openDB(path, QString::fromLatin1(kDatabaseDriver))) {
+    if (!db->openDB(QString::fromLatin1(kDatabaseFile), QString::fromLatin1(kDatabaseDriver))) {
         qDebug().noquote() << QStringLiteral("Rotaflex.db open failed!");
         qDebug().noquote() << db->getLastError();
-        return false;
+        return true;
     }
-    if (fresh)
-        DatabaseSchema::createTables(db);
-    return true;
+    QStringList created;
+    if (!makeMissingTables || DatabaseSchema::createTables(db, &created)) {
+        if (!created.isEmpty())
+            qDebug().noquote() << QStringLiteral("Rotaflex.db: created the tables") << created.join(QStringLiteral(", "));
+        return true;
+    }
+    QMessageBox::critical(nullptr, QCoreApplication::translate("Startup", "警告"),
+                          QCoreApplication::translate("Startup", "数据库建表失败：%1").arg(db->getLastError()),
+                          QMessageBox::Ok);
+    return false;
 }
 
 bool Startup::applyStyleSheet()
@@ -49,20 +53,14 @@ bool Startup::applyStyleSheet()
     return true;
 }
 
-int Startup::run(int argc, char *argv[])
+std::optional<int> Startup::prepare(bool anotherCopyRuns)
 {
-    InputMethodSelector::select();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rotaflex"));
-    LogFile::install(QString::fromLatin1(kLogFolder));
-    Unattended::install(&app);
-    QuitOnSignal::install(&app);
-
-    openDatabase();
+    // The running copy's database is not this copy's to change.
+    if (!openDatabase(!anotherCopyRuns))
+        return -1;
 
     if (!ConfigManager::getInstance()->readConfigFile()) {
         qDebug().noquote() << QStringLiteral("配置文件读取失败");
-        LogFile::uninstall();
         return -1;
     }
 
@@ -70,17 +68,43 @@ int Startup::run(int argc, char *argv[])
 
     applyStyleSheet();
 
-    platform::InstanceMarker marker(kInstanceKey, QDir::tempPath().toStdString());
-    const platform::InstanceMarker::Result claim = marker.acquire();
-    if (claim == platform::InstanceMarker::Result::HeldByLiveCopy) {
+    if (anotherCopyRuns) {
+        qWarning().noquote() << QStringLiteral("another copy is running; this copy ends");
         QMessageBox::warning(nullptr, QStringLiteral("Warning"), QObject::tr("不可重复开启进程"),
                              QMessageBox::Ok);
-        LogFile::uninstall();
         return 0;
     }
+    return std::nullopt;
+}
+
+int Startup::run(int argc, char *argv[])
+{
+    // Lines wait in memory until this copy knows that the log is its own.
+    LogFile::hold();
+    InputMethodSelector::select();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("rotaflex"));
+
+    platform::InstanceMarker marker(kInstanceKey);
+    const platform::InstanceMarker::Result claim = marker.acquire();
+    const bool anotherCopyRuns = claim == platform::InstanceMarker::Result::HeldByLiveCopy;
+    if (!anotherCopyRuns)
+        LogFile::install(QString::fromLatin1(kLogFolder));
     if (claim == platform::InstanceMarker::Result::Failed)
         qWarning().noquote() << QStringLiteral("instance marker:")
                              << QString::fromStdString(marker.lastError());
+    QuitOnSignal::install(&app);
+
+    std::optional<int> exitCode;
+    {
+        // Answers the start-up boxes of unattended runs, and no prompt after them.
+        const Unattended unattended;
+        exitCode = prepare(anotherCopyRuns);
+    }
+    if (exitCode) {
+        LogFile::uninstall();
+        return *exitCode;
+    }
 
     FesQuitSwitch::install(&app);
     const int result = app.exec();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // The program's start-up and shutdown sequence; main() only calls run().
 class Startup
 {
@@ -12,8 +14,15 @@ public:
 
     static int run(int argc, char *argv[]);
 
-    // Start-up's database step: open, and give a new file its tables.
-    static bool openDatabase();
     // The style sheet as start-up applies it: Latin-1 up to the first zero byte.
     static bool applyStyleSheet();
+
+private:
+    // The steps from the database to the windows: the exit code when start-up ends there,
+    // nothing when the event loop is to run.
+    static std::optional<int> prepare(bool anotherCopyRuns);
+    // Start-up's database step: open, and give the file the tables it lacks. A file that does
+    // not open is logged and start-up carries on; false (after the error box) when tables are
+    // missing and cannot be made, which ends start-up.
+    static bool openDatabase(bool makeMissingTables);
 };

@@ -11,22 +11,13 @@ constexpr char kVariable[] = "ROTAFLEX_UNATTENDED";
 constexpr int kAnswerDelayMs = 200;
 } // namespace
 
-bool Unattended::enabled()
+Unattended::Unattended()
 {
-    return qEnvironmentVariableIntValue(kVariable) == 1;
-}
-
-void Unattended::install(QObject *parent)
-{
-    if (enabled())
-        new Unattended(parent);
-}
-
-Unattended::Unattended(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
-{
-    m_timer->setInterval(kAnswerDelayMs);
-    connect(m_timer, &QTimer::timeout, this, &Unattended::closeModalBox);
-    m_timer->start();
+    if (qEnvironmentVariableIntValue(kVariable) != 1)
+        return;
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &Unattended::closeModalBox);
+    timer->start(kAnswerDelayMs);
 }
 
 void Unattended::closeModalBox()

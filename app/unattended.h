@@ -2,21 +2,17 @@
 
 #include <QObject>
 
-class QTimer;
-
-// Unattended runs (kiosk smoke checks, the start-up tests) set ROTAFLEX_UNATTENDED=1: every
-// modal box is then closed shortly after it opens, as a user would answer it, and logged.
+// Unattended runs (kiosk smoke checks, the start-up tests) set ROTAFLEX_UNATTENDED=1: while an
+// object of this class lives, every modal box is closed shortly after it opens, as a user would
+// answer it, and logged. Start-up keeps one only until its own boxes are done, so no prompt of
+// the running program (a spasm, an emergency stop) can ever be answered by it.
 class Unattended : public QObject
 {
     Q_OBJECT
 public:
-    static bool enabled();
-    // Starts watching for modal boxes when enabled; the object lives as long as its parent.
-    static void install(QObject *parent);
+    // Watches only when the variable is set; needs the application object.
+    Unattended();
 
 private:
-    explicit Unattended(QObject *parent);
     void closeModalBox();
-
-    QTimer *m_timer = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "database/cdatabaseinterface.h"
 
 #include <QDebug>
-#include <QFileInfo>
 
 namespace {
 
@@ -73,19 +72,40 @@ const QMap<QString, QMap<QString, QString>> &schema()
 }
 
 // The record list reads by patient and start time; reports and deletes go by start time.
-const char *const kIndexes[] = {
-    "create index if not exists TrainRecord_ID_startTime on TrainRecordTable(ID, startTime)",
-    "create index if not exists TrainRecord_startTimeStr on TrainRecordTable(startTimeStr)",
-    "create index if not exists TrainReport_startTimeStr on TrainReportTable(startTimeStr)",
-    "create index if not exists TrainParam_ID on TrainParamTable(ID)",
-};
+const QMap<QString, QStringList> &indexes()
+{
+    static const QMap<QString, QStringList> byTable{
+        {QStringLiteral("TrainRecordTable"),
+         {QStringLiteral("create index if not exists TrainRecord_ID_startTime on TrainRecordTable(ID, startTime)"),
+          QStringLiteral("create index if not exists TrainRecord_startTimeStr on TrainRecordTable(startTimeStr)")}},
+        {QStringLiteral("TrainReportTable"),
+         {QStringLiteral("create index if not exists TrainReport_startTimeStr on TrainReportTable(startTimeStr)")}},
+        {QStringLiteral("TrainParamTable"),
+         {QStringLiteral("create index if not exists TrainParam_ID on TrainParamTable(ID)")}},
+    };
+    return byTable;
+}
 
 } // namespace
 
-bool DatabaseSchema::isNewDatabaseFile(const QString &path)
+QStringList DatabaseSchema::missingTables(CDatabaseInterface *db, bool *ok)
 {
-    const QFileInfo info(path);
-    return !info.exists() || info.size() == 0;
+    *ok = false;
+    // A file's size tells nothing: a hot journal rolls a non-empty file back to no tables.
+    if (!db->execQuery(QStringLiteral("select name from sqlite_master where type = 'table'")))
+        return {};
+    QStringList present;
+    if (db->getValuesSize() > 0) {
+        for (const QVariantMap &row : db->getValues(0, 0))
+            present << row.value(QStringLiteral("name")).toString();
+    }
+    QStringList missing;
+    for (const QString &table : tableNames()) {
+        if (!present.contains(table))
+            missing << table;
+    }
+    *ok = true;
+    return missing;
 }
 
 QStringList DatabaseSchema::tableNames()
@@ -98,23 +118,29 @@ QMap<QString, QString> DatabaseSchema::columns(const QString &table)
     return schema().value(table);
 }
 
-bool DatabaseSchema::createTables(CDatabaseInterface *db)
+bool DatabaseSchema::createTables(CDatabaseInterface *db, QStringList *created)
 {
+    bool ok = false;
+    const QStringList missing = missingTables(db, &ok);
+    if (!ok)
+        return false;
+    if (created)
+        *created = missing;
+    if (missing.isEmpty())
+        return true;
     if (!db->execQuery(QStringLiteral("begin transaction")))
         return false;
-    bool ok = true;
-    for (auto it = schema().constBegin(); ok && it != schema().constEnd(); ++it)
-        ok = db->createTable(it.key(), it.value());
-    for (const char *sql : kIndexes) {
-        if (!ok)
-            break;
-        ok = db->execQuery(QString::fromLatin1(sql));
+    for (const QString &table : missing) {
+        ok = ok && db->createTable(table, columns(table));
+        for (const QString &sql : indexes().value(table))
+            ok = ok && db->execQuery(sql);
     }
-    if (!ok) {
-        const QString error = db->getLastError();
-        db->execQuery(QStringLiteral("rollback"));
-        qWarning().noquote() << QStringLiteral("creating the tables failed:") << error;
-        return false;
-    }
-    return db->execQuery(QStringLiteral("commit"));
+    if (ok && db->execQuery(QStringLiteral("commit")))
+        return true;
+    const QString error = db->getLastError();
+    db->execQuery(QStringLiteral("rollback"));
+    qWarning().noquote() << QStringLiteral("creating the tables failed:") << error;
+    if (created)
+        created->clear();
+    return false;
 }

@@ -6,15 +6,17 @@
 
 class CDatabaseInterface;
 
-// The five tables of a new database file. Existing files are never altered.
+// The five tables of the database file. A table that is there is never altered.
 class DatabaseSchema
 {
 public:
-    // True when the file is missing or empty, i.e. opening it starts a new database.
-    static bool isNewDatabaseFile(const QString &path);
+    // The tables that the open database lacks, as its sqlite_master tells; *ok is false (and the
+    // list empty) when that cannot be read.
+    static QStringList missingTables(CDatabaseInterface *db, bool *ok);
 
-    // Creates every table and index; false with the layer's last error on the first failure.
-    static bool createTables(CDatabaseInterface *db);
+    // Creates every missing table with its indexes in one transaction, so that a failure leaves
+    // none of them behind; false with the layer's last error. *created names what was made.
+    static bool createTables(CDatabaseInterface *db, QStringList *created = nullptr);
 
     static QStringList tableNames();
     static QMap<QString, QString> columns(const QString &table);

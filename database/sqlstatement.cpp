@@ -35,10 +35,36 @@ void appendSetList(Bound &bound, const QVariantMap &row, bool skipUuid)
     bound.sql += parts.join(QLatin1Char(',')) + QLatin1Char(' ');
 }
 
+// Update and delete bind their keys by this one rule, so that both act on the same stored rows:
+// an integer, or a text that spells one exactly ("123", not "0123" or "1e2"), binds as an
+// integer, as insert stores an integer; anything else binds as it is.
+QVariant keyParameter(const QVariant &value)
+{
+    switch (static_cast<QMetaType::Type>(value.type())) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toLongLong();
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        if (ok && QString::number(number) == text)
+            return number;
+        return value;
+    }
+    default:
+        return value;
+    }
+}
+
 QVariant keyValue(const QVariantMap &row, const QString &keyName)
 {
     // A missing key gives the empty text (not NULL), as a statement with '' would.
-    return row.contains(keyName) ? row.value(keyName) : QVariant(QString(QLatin1String("")));
+    return row.contains(keyName) ? keyParameter(row.value(keyName)) : QVariant(QString(QLatin1String("")));
 }
 
 } // namespace
@@ -60,13 +86,13 @@ Bound updateByTwoKeys(const QString &table, const QString &key1Name, const QStri
     bound.sql = QStringLiteral("update %1 set ").arg(table);
     appendSetList(bound, row, true);
     bound.sql += QStringLiteral("where %1 = ? and %2 = ?").arg(key1Name, key2Name);
-    bound.values << key1Value << keyValue(row, key2Name);
+    bound.values << keyParameter(key1Value) << keyValue(row, key2Name);
     return bound;
 }
 
 Bound remove(const QString &table, const QString &keyName, const QString &keyValue)
 {
-    return {QStringLiteral("delete from %1 where %2 = ?").arg(table, keyName), {keyValue}};
+    return {QStringLiteral("delete from %1 where %2 = ?").arg(table, keyName), {keyParameter(keyValue)}};
 }
 
 Bound selectAll(const QString &table, const QString &orderColumn)

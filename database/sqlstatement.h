@@ -21,6 +21,9 @@ bool isIdentifier(const QString &name);
 // "insert into T(a, b) values(?,?)"; columns in the order given.
 QString insert(const QString &table, const QStringList &columns);
 
+// Update and delete bind their keys by one rule, so that both find the same stored rows: an
+// integer, or a text that spells one exactly, binds as an integer; other keys bind unchanged.
+
 // "update T set a = ?,b = ? where k = ?"; every entry of row, in key order.
 Bound update(const QString &table, const QString &keyName, const QVariantMap &row);
 

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <climits>
+
 namespace {
 constexpr const char *kContext = "TrainRecord";
 
@@ -82,9 +84,15 @@ ST_TrainRecord trainRecordFromReport(const ST_TrainReport &report)
     ST_TrainRecord record;
     record.ID = report.ID;
     record.trainTime = report.trainTime < 60 ? 1 : report.trainTime / 60;
-    // float, as the machine's distances are stored; truncated toward zero
-    const float distance = report.upLimpLength + report.downLimpLength;
-    record.score = static_cast<int>(distance * 3.0f);
+    // float, as the machine's distances are stored; truncated toward zero, and held within the
+    // column's range: a broken distance must not turn into a negative or wrapped score.
+    const float score = (report.upLimpLength + report.downLimpLength) * 3.0f;
+    if (!(score > 0.0f))
+        record.score = 0;
+    else if (score >= static_cast<float>(INT_MAX))
+        record.score = INT_MAX;
+    else
+        record.score = static_cast<int>(score);
     record.bodyPart = bodyPartText(report.bodyIndex);
     record.startTime = QDateTime::fromString(report.startTimeStr, QLatin1String(kStartTimeFormat));
     record.startTimeStr = report.startTimeStr;

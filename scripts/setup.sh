@@ -16,6 +16,8 @@ packages=(
   # tests, simulators, generators and fuzzing
   xvfb xauth x11-utils socat sqlite3 poppler-utils espeak-ng sox libsox-fmt-mp3 lame
   dbus pulseaudio clang libclang-rt-14-dev imagemagick
+  # private loopback of each test (tests/isolated.sh)
+  iproute2
   # Windows syntax check of the platform layer
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
 )

@@ -131,6 +131,7 @@ private slots:
     void updateWithoutKeyColumnChangesNothing();
     void updateByTwoKeysKeepsTheStoredUuid();
     void deleteRemovesEveryRowWithTheKey();
+    void updateAndDeleteMatchTheSameRows();
     void selectAllTableReturnsEveryRow();
     void createTableOnExistingTableFails();
 
@@ -151,7 +152,7 @@ private slots:
     void insertIntoReadOnlyDatabaseFailsAndKeepsRows();
 
     // Fresh install
-    void missingOrEmptyFileCountsAsNew();
+    void missingTablesAreMadeInOneGo();
     void createdTablesHoldExactlyTheRecordColumns();
     void createdIndexesCoverTheLookups();
     void datesReadBackEqual();
@@ -423,6 +424,27 @@ void tst_Database::deleteRemovesEveryRowWithTheKey()
              QStringList{QStringLiteral("2024-03-02 09:00:00")});
 }
 
+// Catches a delete that binds its key as text while update binds it as a number: in a column
+// without a declared type the two then act on different rows.
+void tst_Database::updateAndDeleteMatchTheSameRows()
+{
+    TestWorkDir dir;
+    MySqlDataBase db;
+    QVERIFY(db.openDB(dbPath(dir), kDriver));
+    QVERIFY(db.execQuery(QStringLiteral("create table Loose (ID, name)")));
+    for (const QVariantMap &row : {QVariantMap{{"ID", 123}, {"name", "number"}},
+                                   QVariantMap{{"ID", "0123"}, {"name", "text"}}})
+        QVERIFY(db.insertRowTable(QStringLiteral("Loose"), row));
+
+    QVERIFY(db.updateRowTable(QStringLiteral("Loose"), QStringLiteral("ID"), {{"ID", 123}, {"name", "changed"}}));
+    QVERIFY(db.updateRowTable(QStringLiteral("Loose"), QStringLiteral("ID"), {{"ID", "0123"}, {"name", "kept"}}));
+    QCOMPARE(textColumn(readRows(db, QStringLiteral("select * from Loose order by name")), QStringLiteral("name")),
+             QStringList({"changed", "kept"}));
+    QVERIFY(db.deleteRowTable(QStringLiteral("Loose"), QStringLiteral("ID"), QStringLiteral("123")));
+    QCOMPARE(textColumn(readRows(db, QStringLiteral("select * from Loose")), QStringLiteral("name")),
+             QStringList{QStringLiteral("kept")});
+}
+
 // Catches an order column that breaks the statement or filters rows.
 void tst_Database::selectAllTableReturnsEveryRow()
 {
@@ -680,25 +702,33 @@ void tst_Database::insertIntoReadOnlyDatabaseFailsAndKeepsRows()
 
 // ---- Fresh install ------------------------------------------------------------------------
 
-// Catches a start-up that skips table creation after an earlier run left an empty file.
-void tst_Database::missingOrEmptyFileCountsAsNew()
+// Catches missing tables decided from anything but the open file's schema, a creation that
+// alters a table that is there, and a failed creation that leaves part of the tables behind.
+void tst_Database::missingTablesAreMadeInOneGo()
 {
     TestWorkDir dir;
-    const QString path = dbPath(dir);
-    QVERIFY(DatabaseSchema::isNewDatabaseFile(path));
+    QVERIFY(m_facade->openDB(dbPath(dir), kDriver));
+    bool ok = false;
+    QCOMPARE(DatabaseSchema::missingTables(m_facade, &ok), DatabaseSchema::tableNames());
+    QVERIFY(ok);
 
-    MySqlDataBase db;
-    QVERIFY(db.openDB(path, kDriver));
-    QVERIFY(QFileInfo::exists(path));
-    QVERIFY(DatabaseSchema::isNewDatabaseFile(path));
+    QVERIFY(m_facade->execQuery(QStringLiteral("create table PatientTable (ID INTEGER)")));
+    // An index that holds a table's name: that table cannot be made.
+    QVERIFY(m_facade->execQuery(QStringLiteral("create index TrainParamTable on PatientTable(ID)")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^creating the tables failed: ")));
+    QVERIFY(!DatabaseSchema::createTables(m_facade));
+    QVERIFY(m_facade->getLastError().contains(QStringLiteral("TrainParamTable")));
+    QCOMPARE(DatabaseSchema::missingTables(m_facade, &ok).size(), 4);
 
-    QVERIFY(db.createTable(QStringLiteral("Numbered"), numberedColumns()));
-    QVERIFY(!DatabaseSchema::isNewDatabaseFile(path));
+    QVERIFY(m_facade->execQuery(QStringLiteral("drop index TrainParamTable")));
+    QStringList created;
+    QVERIFY2(DatabaseSchema::createTables(m_facade, &created), qPrintable(m_facade->getLastError()));
+    QCOMPARE(created.size(), 4);
+    QVERIFY(DatabaseSchema::missingTables(m_facade, &ok).isEmpty());
+    QCOMPARE(textColumn(readRows(*m_facade, QStringLiteral("PRAGMA table_info(PatientTable)")), QStringLiteral("name")),
+             QStringList{QStringLiteral("ID")});
 
-    QVERIFY(dir.write(QStringLiteral("empty.db"), QByteArray()));
-    QVERIFY(DatabaseSchema::isNewDatabaseFile(dir.filePath(QStringLiteral("empty.db"))));
-    QVERIFY(dir.write(QStringLiteral("other.db"), QByteArray("x")));
-    QVERIFY(!DatabaseSchema::isNewDatabaseFile(dir.filePath(QStringLiteral("other.db"))));
+    QVERIFY(m_facade->openDB(dbPath(*m_schemaDir), kDriver));
 }
 
 // Catches a table column that no record field writes, or a field that has no column.

@@ -12,6 +12,9 @@
 
 #include <QRegularExpression>
 
+#include <climits>
+#include <limits>
+
 namespace {
 
 const QRegularExpression kUuidPattern(QStringLiteral("^[0-9a-f]{32}$"));
@@ -429,6 +432,12 @@ void tst_Records::recordScoreIsTruncatedTripleDistance_data()
     QTest::newRow("upper only") << 2.0f << 0.0f << 6;
     QTest::newRow("lower only") << 0.0f << 1.5f << 4;
     QTest::newRow("13.7 m") << 10.5f << 3.2f << 41;
+    // Catches a score that overflows into a negative number on a huge or endless distance.
+    QTest::newRow("saturates") << 1.0e9f << 0.0f << INT_MAX;
+    // Catches a negative score from a negative distance.
+    QTest::newRow("negative") << -5.0f << 0.0f << 0;
+    // Catches NaN turning into an arbitrary integer.
+    QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << 1.0f << 0;
 }
 
 // Catches rounding up, a missing limb in the sum, or a different factor.

@@ -1,6 +1,7 @@
 #include "app/languagemanager.h"
 #include "app/logfile.h"
 #include "app/startup.h"
+#include "app/unattended.h"
 #include "common/testworkdir.h"
 #include "fes/recipexmlcontrol.h"
 #include "game/gamecontrol.h"
@@ -11,9 +12,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMediaPlayer>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <string>
 
 // The process-wide services of the application frame: game catalogue, current patient,
 // language, log file, input method and the single-instance marker.
@@ -281,8 +285,11 @@ private slots:
     {
         TestWorkDir dir;
         LanguageManager *language = LanguageManager::getInstance();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^translation not loaded: ")));
         language->setLanguage(Chinese_E); // no .qm here: the index still changes
         QCOMPARE(language->getLanguage(), 0);
+        // Catches a failed load that empties the installed translation: the texts stay English.
+        QCOMPARE(QCoreApplication::translate("TrainRecord", "被动"), QStringLiteral("Passive"));
         language->setLanguage(static_cast<E_LANGUAGE>(2));
         QCOMPARE(language->getLanguage(), 2);
         QCOMPARE(language->readLanguage(), 2);
@@ -322,14 +329,29 @@ private slots:
     void logMessagesStillReachThePreviousHandler()
     {
         TestWorkDir dir;
-        LogFile::install(dir.filePath(QStringLiteral("log")));
+        const QString folder = dir.filePath(QStringLiteral("log"));
+        // Lines from before the log is known to be this copy's wait in memory, then come first.
+        LogFile::hold();
         // QTest's own handler sits behind ours: an expected message must still arrive there.
+        QTest::ignoreMessage(QtWarningMsg, "held back");
+        qWarning("held back");
+        QVERIFY(!QFileInfo::exists(folder));
+        LogFile::install(folder);
         QTest::ignoreMessage(QtWarningMsg, "seen by both");
         qWarning("seen by both");
-        LogFile::uninstall();
-        QFile file(LogFile::fileName(dir.filePath(QStringLiteral("log")), 0));
+        QFile file(LogFile::fileName(folder, 0));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("[W] seen by both"));
+        QVERIFY(QRegularExpression(QStringLiteral("\\[W\\] held back\n.*\\[W\\] seen by both\n$"))
+                    .match(QString::fromUtf8(file.readAll())).hasMatch());
+        file.close();
+
+        // Catches lines lost into a deleted folder: the next line makes it again.
+        QVERIFY(QDir(folder).removeRecursively());
+        QTest::ignoreMessage(QtWarningMsg, "after the folder went");
+        qWarning("after the folder went");
+        LogFile::uninstall();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("[W] after the folder went"));
     }
 
     // ---- style sheet ----
@@ -382,26 +404,40 @@ private slots:
     // A held marker refuses a second holder until it is released; release is idempotent.
     void instanceMarkerIsExclusiveAndReleasable()
     {
-        TestWorkDir dir;
-        const std::string folder = dir.path().toStdString();
-        platform::InstanceMarker first("unit_test", folder);
+        // Keys of this process only, should no private network namespace hide the names.
+        const std::string key = "unit_test-" + std::to_string(QCoreApplication::applicationPid());
+        platform::InstanceMarker first(key);
         QCOMPARE(first.acquire(), platform::InstanceMarker::Result::Acquired);
-        QVERIFY(first.isHeld());
+        QCOMPARE(first.acquire(), platform::InstanceMarker::Result::Acquired);
         {
-            platform::InstanceMarker second("unit_test", folder);
+            platform::InstanceMarker second(key);
             QCOMPARE(second.acquire(), platform::InstanceMarker::Result::HeldByLiveCopy);
-            QVERIFY(!second.isHeld());
         }
-        platform::InstanceMarker other("other_key", folder);
+        platform::InstanceMarker other(key + "-other");
         QCOMPARE(other.acquire(), platform::InstanceMarker::Result::Acquired);
         first.release();
         first.release();
-        platform::InstanceMarker third("unit_test", folder);
+        platform::InstanceMarker third(key);
         QCOMPARE(third.acquire(), platform::InstanceMarker::Result::Acquired);
+    }
 
-        platform::InstanceMarker nowhere("unit_test", folder + "/missing/folder");
-        QCOMPARE(nowhere.acquire(), platform::InstanceMarker::Result::Failed);
-        QVERIFY(!nowhere.lastError().empty());
+    // Catches an unattended answer that outlives start-up: a prompt of the running program (a
+    // spasm, an emergency stop) must wait for a person.
+    void unattendedAnswersOnlyWhileItLives()
+    {
+        qputenv("ROTAFLEX_UNATTENDED", "1");
+        {
+            const Unattended unattended;
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("start-up"), QStringLiteral("answered"));
+            QTest::ignoreMessage(QtDebugMsg, "unattended: closing \"start-up\"");
+            box.exec();
+        }
+        QMessageBox prompt(QMessageBox::Warning, QStringLiteral("prompt"), QStringLiteral("waits"));
+        prompt.open();
+        QTest::qWait(600); // three answer intervals
+        QVERIFY(prompt.isVisible());
+        prompt.close();
+        qunsetenv("ROTAFLEX_UNATTENDED");
     }
 };
 

@@ -419,6 +419,17 @@
     </message>
 </context>
 <context>
+    <name>Startup</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>数据库建表失败：%1</source>
+        <translation>数据库建表失败：%1</translation>
+    </message>
+</context>
+<context>
     <name>TrainRecord</name>
     <message>
         <source>被动</source>

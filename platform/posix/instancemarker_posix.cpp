@@ -1,20 +1,19 @@
 #include "platform/instancemarker.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace platform {
 
-// A lock file held with flock(): the kernel drops the lock when the holder dies, however it dies,
-// which a System V shared-memory segment does not do.
-InstanceMarker::InstanceMarker(const std::string &key, const std::string &directory)
-    : m_key(key), m_directory(directory)
-{
-}
+// A name in Linux's abstract UNIX socket namespace, bound by the running copy. It has no file
+// and no permissions, so TMPDIR, the working folder and the user make no difference, and the
+// kernel frees the name when the holder dies, however it dies.
+InstanceMarker::InstanceMarker(const std::string &key) : m_key(key) {}
 
 InstanceMarker::~InstanceMarker()
 {
@@ -25,45 +24,38 @@ InstanceMarker::Result InstanceMarker::acquire()
 {
     if (m_fd >= 0)
         return Result::Acquired;
-    const std::string path = m_directory + "/rotaflex-" + m_key + ".lock";
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        m_lastError = path + ": " + std::strerror(errno);
+    const std::string name = "rotaflex-" + m_key;
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    if (name.size() + 1 > sizeof(address.sun_path)) {
+        m_lastError = "instance name too long: " + name;
         return Result::Failed;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // sun_path[0] stays 0: that selects the abstract namespace.
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        m_lastError = std::string("socket: ") + std::strerror(errno);
+        return Result::Failed;
+    }
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
         const int err = errno;
         ::close(fd);
-        if (err == EWOULDBLOCK)
+        if (err == EADDRINUSE)
             return Result::HeldByLiveCopy;
-        m_lastError = path + ": " + std::strerror(err);
+        m_lastError = "bind @" + name + ": " + std::strerror(err);
         return Result::Failed;
-    }
-    // The pid inside is for people reading the file; the lock alone decides.
-    const std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd, 0) == 0) {
-        const ssize_t written = ::write(fd, pid.data(), pid.size());
-        (void)written;
     }
     m_fd = fd;
     return Result::Acquired;
-}
-
-bool InstanceMarker::isHeld() const
-{
-    return m_fd >= 0;
 }
 
 void InstanceMarker::release()
 {
     if (m_fd < 0)
         return;
-    // The file stays: unlinking it would let a starter lock an orphaned inode while a third
-    // copy creates and locks a new file.
-    if (::ftruncate(m_fd, 0) != 0) {
-        // nothing to do: the lock below is what matters
-    }
-    ::flock(m_fd, LOCK_UN);
     ::close(m_fd);
     m_fd = -1;
 }

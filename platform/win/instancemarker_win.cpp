@@ -7,10 +7,7 @@ namespace platform {
 
 // A named one-byte file mapping: Windows removes it when the last handle closes, also when the
 // holding process crashes.
-InstanceMarker::InstanceMarker(const std::string &key, const std::string &directory)
-    : m_key(key), m_directory(directory)
-{
-}
+InstanceMarker::InstanceMarker(const std::string &key) : m_key(key) {}
 
 InstanceMarker::~InstanceMarker()
 {
@@ -35,11 +32,6 @@ InstanceMarker::Result InstanceMarker::acquire()
     }
     m_handle = mapping;
     return Result::Acquired;
-}
-
-bool InstanceMarker::isHeld() const
-{
-    return m_handle != nullptr;
 }
 
 void InstanceMarker::release()

@@ -1,8 +1,10 @@
 #include "testworkdir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtTest>
 
 TestWorkDir::TestWorkDir() : m_dir(QDir::tempPath() + QStringLiteral("/rotaflex-test-XXXXXX"))
 {
@@ -53,12 +55,23 @@ bool TestWorkDir::copyFromRepo(const QString &relativeToDependFile) const
     return QFile::copy(source, target);
 }
 
+ProgramCopy::ProgramCopy(const QString &executable)
+    : m_dir(QDir::tempPath() + QStringLiteral("/rotaflex-program-XXXXXX"))
+{
+    const QString target = m_dir.filePath(QFileInfo(executable).fileName());
+    if (m_dir.isValid() && QFile::copy(executable, target))
+        m_path = target;
+}
+
 void prepareTestEnvironment()
 {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        QDir().mkpath(QString::fromLocal8Bit(runtime));
-        QFile::setPermissions(QString::fromLocal8Bit(runtime),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    // Files kept beside the executable (the language file) and in the runtime folder must be
+    // this test's own: tests run side by side, and no other test program may share them.
+    const QFileInfo self(QCoreApplication::applicationFilePath());
+    QCOMPARE(QDir(self.absolutePath()).entryList({QStringLiteral("tst_*")}, QDir::Files),
+             QStringList{self.fileName()});
+    const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    QVERIFY2(runtime.startsWith(self.absolutePath() + QLatin1Char('/')), qPrintable(runtime));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

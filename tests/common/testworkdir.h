@@ -27,5 +27,21 @@ private:
     QString m_previous;
 };
 
-// Ensures XDG_RUNTIME_DIR exists with the mode Qt wants; call from initTestCase().
+// A copy of a program in a temporary folder of its own. The program keeps files beside its
+// executable (the language file), and a test must never touch those of the real run folder.
+class ProgramCopy
+{
+public:
+    explicit ProgramCopy(const QString &executable);
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// Checks that the test's folder and runtime folder are its own, and gives the runtime folder
+// the mode Qt wants; call from initTestCase().
 void prepareTestEnvironment();

@@ -44,23 +44,25 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const bool fresh = DatabaseSchema::isNewDatabaseFile(path);
     CDatabaseInterface *db = CDatabaseInterface::getInstance();
     if (!db->openDB(path, QString::fromLatin1(Startup::kDatabaseDriver))) {
         std::fprintf(stderr, "rotaflex-dbseed: cannot open %s: %s\n", path.toLocal8Bit().constData(),
                      db->getLastError().toLocal8Bit().constData());
         return 1;
     }
-    if (fresh) {
-        if (!DatabaseSchema::createTables(db)) {
-            std::fprintf(stderr, "rotaflex-dbseed: cannot create the tables: %s\n",
-                         db->getLastError().toLocal8Bit().constData());
-            db->closeDB();
-            return 1;
-        }
-        print(QStringLiteral("new database %1: created the tables %2")
-                  .arg(path, DatabaseSchema::tableNames().join(QStringLiteral(", "))));
+    // A file without any of the tables is new and gets them all; an older file gets only the box
+    // table (below), the program adds the rest at its start.
+    bool read = false;
+    const bool fresh = DatabaseSchema::missingTables(db, &read) == DatabaseSchema::tableNames();
+    QStringList created;
+    if (!read || (fresh && !DatabaseSchema::createTables(db, &created))) {
+        std::fprintf(stderr, "rotaflex-dbseed: cannot read or create the tables: %s\n",
+                     db->getLastError().toLocal8Bit().constData());
+        db->closeDB();
+        return 1;
     }
+    if (fresh)
+        print(QStringLiteral("new database %1: created the tables %2").arg(path, created.join(QStringLiteral(", "))));
 
     BleDeviceSeeder seeder(db);
     const bool ok = seeder.seed(options.boxes);

@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
-    Unattended::install(&app);
+    const Unattended unattended; // answers every box for the whole run
     Startup::applyStyleSheet();
 
     FesControlDialog::createInstance(std::make_unique<NoSerialPorts>());

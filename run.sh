@@ -60,7 +60,9 @@ if [ -L fes-adapter.pty ]; then
   echo "run.sh: simulated FES adapter running (pid $fes) on build/run/fes-adapter.pty (serialPortA);"
   echo "        its log is build/run/fes-sim.log; faults: echo \"drop 1\" > build/run/fes-sim.in (see its --help)"
 else
-  echo "run.sh: the simulated FES adapter did not start (see build/run/fes-sim.log); serialPortA left as it is"
+  # The program writes to serialPortA at quit; without the simulator it must not reach a real port.
+  sed -i -E "s|(<serialPortA[^>]*portName=\")[^\"]*\"|\1\"|" DependFile/ConfigFile/config.xml
+  echo "run.sh: the simulated FES adapter did not start (see build/run/fes-sim.log); serialPortA cleared"
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

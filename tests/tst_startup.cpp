@@ -1,6 +1,7 @@
 #include "common/testworkdir.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -68,6 +69,12 @@ private:
     static void prepareFiles(TestWorkDir &dir)
     {
         QVERIFY(dir.copyFromRepo(QStringLiteral("ConfigFile/config.xml")));
+        // The program opens serialPortA at quit to switch the FES boxes off: keep it off real ports.
+        const QString config = dir.filePath(QStringLiteral("DependFile/ConfigFile/config.xml"));
+        QString xml = readText(config);
+        xml.replace(QRegularExpression(QStringLiteral("(<serialPortA[^>]*portName=\")[^\"]*")),
+                    QStringLiteral("\\1") + dir.filePath(QStringLiteral("no-fes-adapter")));
+        QVERIFY(dir.write(QStringLiteral("DependFile/ConfigFile/config.xml"), xml.toUtf8()));
         QVERIFY(dir.copyFromRepo(QStringLiteral("ConfigFile/gameListConfig.xml")));
         QVERIFY(dir.copyFromRepo(QStringLiteral("QSS/app.txt")));
     }

@@ -11,7 +11,7 @@
 CSerialportInterface::CSerialportInterface(QObject *parent)
     : CCommunicationInterface(parent),
       m_serialPort(new QSerialPort(this)),
-      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd)
+      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength)
 {
     connect(m_serialPort, &QSerialPort::readyRead, this, &CSerialportInterface::slotReadyRead);
     connect(m_serialPort, &QSerialPort::errorOccurred, this, &CSerialportInterface::slotDisplayError);

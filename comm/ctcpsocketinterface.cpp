@@ -13,7 +13,7 @@ CTcpSocketInterface::CTcpSocketInterface(QObject *parent)
     : CCommunicationInterface(parent),
       m_tcpSocket(new QTcpSocket(this)),
       m_reconnectTimer(new QTimer(this)),
-      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd)
+      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength)
 {
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &CTcpSocketInterface::slotReadyRead);
     connect(m_tcpSocket, &QTcpSocket::connected, this, &CTcpSocketInterface::slotConnected);

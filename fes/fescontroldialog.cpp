@@ -28,7 +28,7 @@ FesControlDialog *FesControlDialog::getInstance()
 }
 
 FesControlDialog::FesControlDialog()
-    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_cutter(kStart, kEnd)
+    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_cutter(kStart, kEnd, kAdapterMaxPayload)
 {
     // Named so that queued connections and signal spies of other parts can carry them.
     qRegisterMetaType<uint8_t>("uint8_t");

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/configmanager.h"
+#include "app/linkwarningpresenter.h"
 #include "app/logfile.h"
 #include "app/unattended.h"
 #include "database/cdatabaseinterface.h"
@@ -80,6 +81,8 @@ int Startup::run(int argc, char *argv[])
     if (claim == platform::InstanceMarker::Result::Failed)
         qWarning().noquote() << QStringLiteral("instance marker:")
                              << QString::fromStdString(marker.lastError());
+
+    LinkWarningPresenter::install(&app);
 
     const int result = app.exec();
     marker.release();

@@ -2,7 +2,7 @@
 #include "comm/deviceprotocol.h"
 #include "comm/streamframecutter.h"
 #include "common/testworkdir.h"
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 #include "training/icemodule.h"
 
 #include <QSignalSpy>

@@ -8,7 +8,7 @@
 #include "tools/trainer-sim/hostcommanddecoder.h"
 #include "tools/trainer-sim/machineframe.h"
 #include "tools/trainer-sim/trainermodel.h"
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 
 #include <QFileInfo>
 #include <QNetworkDatagram>

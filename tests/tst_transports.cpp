@@ -474,9 +474,9 @@ private slots:
         CUdpInterface udp;
         QSignalSpy spy(&udp, &CCommunicationInterface::signalReadyRead);
         WarningLog log;
-        const QByteArray emergency = hex("AB0401000000000000000000");
-        foreign.writeDatagram(emergency, QHostAddress::LocalHost, local);
-        foreign.writeDatagram(emergency, QHostAddress::LocalHost, local);
+        const QByteArray injected = hex("AB0401000000000000000000");
+        foreign.writeDatagram(injected, QHostAddress::LocalHost, local);
+        foreign.writeDatagram(injected, QHostAddress::LocalHost, local);
         QTest::qWait(50);
         trainer.writeDatagram(hex("AB0402000000000000000000"), QHostAddress::LocalHost, local);
         QTRY_COMPARE(spy.count(), 1);

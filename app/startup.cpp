@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/configmanager.h"
+#include "app/linkwarningpresenter.h"
 #include "app/logfile.h"
 #include "app/unattended.h"
 #include "database/cdatabaseinterface.h"
@@ -107,6 +108,8 @@ int Startup::run(int argc, char *argv[])
     }
 
     FesQuitSwitch::install(&app);
+    LinkWarningPresenter::install(&app);
+
     const int result = app.exec();
     marker.release();
     LogFile::uninstall();

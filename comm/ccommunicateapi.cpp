@@ -31,6 +31,7 @@ CCommunicateAPI::CCommunicateAPI(int communicateType, QObject *parent)
     connect(m_interface, &CCommunicationInterface::signalReadyRead, this, &CCommunicateAPI::signalReadyRead);
     connect(m_interface, &CCommunicationInterface::signalDisplayError, this,
             &CCommunicateAPI::signalCommunicateChanged);
+    connect(m_interface, &CCommunicationInterface::signalLinkWarning, this, &CCommunicateAPI::signalLinkWarning);
 }
 
 void CCommunicateAPI::sendFrame(const QByteArray &payload)

@@ -9,7 +9,8 @@ class CCommunicationInterface;
 struct ST_BicycleParam;
 
 // The device protocol: frames commands for the lower machine and passes its frames on, over the
-// one transport that the configuration chose.
+// one transport that the configuration chose (its child). It shows nothing itself: the link's
+// warnings are passed on for the widget side to show.
 class CCommunicateAPI : public QObject
 {
     Q_OBJECT
@@ -29,11 +30,13 @@ public:
     void sendVersionQuery();
 
     int communicateType() const { return m_communicateType; }
-    CCommunicationInterface *transport() const { return m_interface; }
 
 signals:
     void signalReadyRead(QByteArray frame);
     void signalCommunicateChanged(QString error);
+    // The link could not be opened (a CCommunicationInterface::LinkWarning). Always delivered
+    // after creation has returned, so a receiver may call getInstance().
+    void signalLinkWarning(int kind);
 
 private:
     int m_communicateType = -1;

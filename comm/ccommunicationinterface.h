@@ -4,11 +4,19 @@
 #include <QObject>
 #include <QString>
 
-// One link to the lower machine. Delivers whole frames and names its errors.
+// One link to the lower machine. Delivers whole frames and names its errors; it never shows
+// anything to the user: what the user must be told is reported by signal.
 class CCommunicationInterface : public QObject
 {
     Q_OBJECT
 public:
+    // Why a link could not be opened.
+    enum LinkWarning {
+        ConfigMissing = 1, // the configuration lacks the link's settings
+        PortNotOpened = 2  // the port named by the configuration did not open
+    };
+    Q_ENUM(LinkWarning)
+
     using QObject::QObject;
 
 public slots:
@@ -22,4 +30,14 @@ signals:
     // The name of a link error; empty when the link is fine (again).
     void signalDisplayError(QString error);
     void signalStateChanged(int state);
+    // A LinkWarning, delivered through the event loop: never inside the call that found it, so
+    // not inside the construction of the link either.
+    void signalLinkWarning(int kind);
+
+protected:
+    // Hands a frame on through the event loop. The ready-read slot returns at once, so a
+    // receiver that runs a nested event loop (a modal prompt) never holds up reading the link,
+    // and the frames keep arriving, in order, while it runs.
+    void handOn(const QByteArray &frame);
+    void postWarning(LinkWarning kind);
 };

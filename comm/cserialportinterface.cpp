@@ -5,30 +5,29 @@
 #include "comm/deviceprotocol.h"
 
 #include <QDebug>
-#include <QMessageBox>
 #include <QTimer>
 
 CSerialportInterface::CSerialportInterface(QObject *parent)
     : CCommunicationInterface(parent),
       m_serialPort(new QSerialPort(this)),
-      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd)
+      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength)
 {
+    m_serialPort->setObjectName(QStringLiteral("serialPort"));
     connect(m_serialPort, &QSerialPort::readyRead, this, &CSerialportInterface::slotReadyRead);
     connect(m_serialPort, &QSerialPort::errorOccurred, this, &CSerialportInterface::slotDisplayError);
-    initCommunication();
+    // Made before the first open: the error routine may need it at once.
     m_reopenTimer = new QTimer(this);
+    m_reopenTimer->setObjectName(QStringLiteral("reopenTimer"));
     m_reopenTimer->setInterval(kReopenIntervalMs);
     connect(m_reopenTimer, &QTimer::timeout, this, &CSerialportInterface::slotReopenTimer);
-}
-
-void CSerialportInterface::warnMissingConfig()
-{
-    QMessageBox::warning(nullptr, tr("警告"), tr("获取串口配置失败"), QMessageBox::Retry);
+    initCommunication();
 }
 
 bool CSerialportInterface::openPort(bool *configMissing)
 {
-    m_serialPort->close();
+    // Closing a closed port would only report NotOpenError.
+    if (m_serialPort->isOpen())
+        m_serialPort->close();
     m_cutter.clear();
     ST_SerialPortConfig config;
     if (!ConfigManager::getInstance()->getSerialPortConfig(config)) {
@@ -56,15 +55,11 @@ bool CSerialportInterface::initCommunication()
     if (openPort(&configMissing))
         return true;
     if (configMissing) {
-        warnMissingConfig();
+        postWarning(ConfigMissing);
         return false;
     }
-    const int language = LanguageManager::getInstance()->getLanguage();
-    if (language != Chinese_E)
-        QMessageBox::warning(nullptr, tr("Warning"), tr("Failed to open the serial port"), QMessageBox::Retry);
-    else
-        QMessageBox::warning(nullptr, tr("警告"), tr("串口打开失败"), QMessageBox::Retry);
-    qDebug() << "current language index:" << language;
+    qDebug() << "current language index:" << LanguageManager::getInstance()->getLanguage();
+    postWarning(PortNotOpened);
     return false;
 }
 
@@ -78,7 +73,7 @@ void CSerialportInterface::slotReadyRead()
 {
     const QList<QByteArray> frames = m_cutter.feed(m_serialPort->readAll());
     for (const QByteArray &frame : frames)
-        emit signalReadyRead(frame);
+        handOn(frame);
 }
 
 QString CSerialportInterface::errorName(QSerialPort::SerialPortError error)
@@ -96,6 +91,9 @@ QString CSerialportInterface::errorName(QSerialPort::SerialPortError error)
         return QStringLiteral("UnknownError");
     case QSerialPort::NotOpenError:
         return QStringLiteral("NotOpenError");
+    case QSerialPort::ResourceError:
+        // The device has gone: the link is down, not fine.
+        return QStringLiteral("ResourceError");
     default:
         return QString();
     }
@@ -117,7 +115,12 @@ void CSerialportInterface::slotDisplayError(QSerialPort::SerialPortError error)
             qDebug().noquote() << QStringLiteral("定时器开始运行");
         }
     }
-    emit signalDisplayError(errorName(error));
+    const QString name = errorName(error);
+    // The empty name says the link is fine: never while the port is shut (opening a port first
+    // reports "no error", also when the open then fails).
+    if (name.isEmpty() && !m_serialPort->isOpen())
+        return;
+    emit signalDisplayError(name);
 }
 
 void CSerialportInterface::slotReopenTimer()
@@ -132,6 +135,6 @@ void CSerialportInterface::slotReopenTimer()
     bool configMissing = false;
     openPort(&configMissing);
     if (configMissing)
-        warnMissingConfig();
+        postWarning(ConfigMissing);
     qDebug().noquote() << QStringLiteral("串口重新打开失败");
 }

@@ -7,7 +7,8 @@
 
 class QTimer;
 
-// The lower machine on a serial port: 0xBA ... 0xDC frames, reopened after a write error.
+// The lower machine on a serial port: 0xBA ... 0xDC frames, reopened after a write, read or
+// resource error. Its port and reopen timer are the children "serialPort" and "reopenTimer".
 class CSerialportInterface : public CCommunicationInterface
 {
     Q_OBJECT
@@ -20,9 +21,6 @@ public:
     bool initCommunication() override;
     void sendData(const QByteArray &data) override;
 
-    QSerialPort *port() const { return m_serialPort; }
-    QTimer *reopenTimer() const { return m_reopenTimer; }
-
     // The name emitted for a port error code; empty for "no error", "write" and unknown codes.
     static QString errorName(QSerialPort::SerialPortError error);
 
@@ -34,7 +32,6 @@ public slots:
 private:
     // Close, fetch the settings, open; false when the settings are missing or the port stays shut.
     bool openPort(bool *configMissing);
-    void warnMissingConfig();
 
     QSerialPort *m_serialPort = nullptr;
     StreamFrameCutter m_cutter;

@@ -13,14 +13,21 @@ CTcpSocketInterface::CTcpSocketInterface(QObject *parent)
     : CCommunicationInterface(parent),
       m_tcpSocket(new QTcpSocket(this)),
       m_reconnectTimer(new QTimer(this)),
-      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd)
+      m_connectTimer(new QTimer(this)),
+      m_cutter(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength)
 {
+    m_tcpSocket->setObjectName(QStringLiteral("tcpSocket"));
+    m_reconnectTimer->setObjectName(QStringLiteral("reconnectTimer"));
+    m_connectTimer->setObjectName(QStringLiteral("connectTimer"));
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &CTcpSocketInterface::slotReadyRead);
     connect(m_tcpSocket, &QTcpSocket::connected, this, &CTcpSocketInterface::slotConnected);
     connect(m_tcpSocket, &QTcpSocket::disconnected, this, &CTcpSocketInterface::slotDisconnected);
     connect(m_tcpSocket, &QTcpSocket::errorOccurred, this, &CTcpSocketInterface::slotError);
     m_reconnectTimer->setInterval(kReconnectIntervalMs);
     connect(m_reconnectTimer, &QTimer::timeout, this, &CTcpSocketInterface::slotReconnect);
+    m_connectTimer->setSingleShot(true);
+    m_connectTimer->setInterval(kConnectTimeoutMs);
+    connect(m_connectTimer, &QTimer::timeout, this, &CTcpSocketInterface::slotConnectTimeout);
     initCommunication();
 }
 
@@ -44,7 +51,18 @@ void CTcpSocketInterface::slotReconnect()
     if (!ConfigManager::getInstance()->getTcpAddress(port, ip))
         return;
     m_cutter.clear();
-    m_tcpSocket->connectToHost(QHostAddress(ip), port);
+    m_connectTimer->start();
+    m_tcpSocket->connectToHost(ip, port);
+}
+
+void CTcpSocketInterface::slotConnectTimeout()
+{
+    const QAbstractSocket::SocketState state = m_tcpSocket->state();
+    if (state != QAbstractSocket::HostLookupState && state != QAbstractSocket::ConnectingState)
+        return;
+    // A peer that never answers would hold the socket in its connecting state for minutes.
+    m_tcpSocket->abort();
+    slotError(QAbstractSocket::SocketTimeoutError);
 }
 
 void CTcpSocketInterface::sendData(const QByteArray &data)
@@ -57,12 +75,15 @@ void CTcpSocketInterface::slotReadyRead()
 {
     const QList<QByteArray> frames = m_cutter.feed(m_tcpSocket->readAll());
     for (const QByteArray &frame : frames)
-        emit signalReadyRead(frame);
+        handOn(frame);
 }
 
 void CTcpSocketInterface::slotConnected()
 {
     m_reconnectTimer->stop();
+    m_connectTimer->stop();
+    // A peer that vanishes without closing (cable pulled) is noticed by the keep-alive probes.
+    m_tcpSocket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     qDebug() << "tcp connected" << m_tcpSocket->peerAddress().toString() << m_tcpSocket->peerPort();
     if (!m_lastError.isEmpty()) {
         m_lastError.clear();

@@ -8,8 +8,15 @@
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
+namespace {
+// Foreign senders remembered for logging; beyond this many, further ones are dropped unlogged so
+// that a flood of forged addresses cannot grow memory.
+constexpr int kMaxLoggedSenders = 64;
+} // namespace
+
 CUdpInterface::CUdpInterface(QObject *parent) : CCommunicationInterface(parent), m_udpSocket(new QUdpSocket(this))
 {
+    m_udpSocket->setObjectName(QStringLiteral("udpSocket"));
     connect(m_udpSocket, &QUdpSocket::readyRead, this, &CUdpInterface::slotReadyRead);
     connect(m_udpSocket, &QUdpSocket::stateChanged, this, &CUdpInterface::slotStateChanged);
     initCommunication();
@@ -20,8 +27,11 @@ bool CUdpInterface::initCommunication()
     quint16 port = 0;
     QString ip;
     if (ConfigManager::getInstance()->getUdpServerAddress(port, ip)) {
-        if (m_udpSocket->bind(QHostAddress(ip), port,
-                              QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
+        // An invalid address would bind every interface: bind nothing instead.
+        const QHostAddress address(ip);
+        if (address.isNull())
+            qWarning().noquote() << QStringLiteral("udp: server address \"%1\" is not an IP address; nothing bound").arg(ip);
+        else if (m_udpSocket->bind(address, port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
             qDebug() << "bind successed" << port << ip;
     }
     return true;
@@ -37,14 +47,32 @@ void CUdpInterface::sendData(const QByteArray &data)
     m_udpSocket->writeDatagram(data, QHostAddress(ip), port);
 }
 
+bool CUdpInterface::isFromClient(const QHostAddress &sender)
+{
+    quint16 port = 0;
+    QString ip;
+    if (ConfigManager::getInstance()->getUdpClientAddress(port, ip)
+        && QHostAddress(ip).isEqual(sender, QHostAddress::ConvertV4MappedToIPv4))
+        return true;
+    const QString name = sender.toString();
+    if (m_foreignSenders.size() < kMaxLoggedSenders && !m_foreignSenders.contains(name)) {
+        m_foreignSenders.insert(name);
+        qWarning().noquote() << QStringLiteral("udp: datagrams from %1 dropped: the trainer is at \"%2\"").arg(name, ip);
+    }
+    return false;
+}
+
 void CUdpInterface::slotReadyRead()
 {
     // A datagram that fails its check is dropped; the ones queued behind it are still handled
     // now, not held back until some later datagram arrives.
     while (m_udpSocket->hasPendingDatagrams()) {
-        const QByteArray datagram = m_udpSocket->receiveDatagram().data();
-        if (DeviceFrame::checkDatagram(datagram) == DeviceFrame::DatagramVerdict::Frame)
-            emit signalReadyRead(DeviceFrame::datagramFrame(datagram));
+        const QNetworkDatagram datagram = m_udpSocket->receiveDatagram();
+        if (!isFromClient(datagram.senderAddress()))
+            continue;
+        const QByteArray bytes = datagram.data();
+        if (DeviceFrame::checkDatagram(bytes) == DeviceFrame::DatagramVerdict::Frame)
+            handOn(DeviceFrame::datagramFrame(bytes));
     }
 }
 

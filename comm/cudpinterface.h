@@ -3,10 +3,13 @@
 #include "comm/ccommunicationinterface.h"
 
 #include <QAbstractSocket>
+#include <QSet>
 
+class QHostAddress;
 class QUdpSocket;
 
-// The lower machine over UDP: one frame per datagram.
+// The lower machine over UDP: one frame per datagram, taken only from the configured client
+// address. Its socket is the child "udpSocket".
 class CUdpInterface : public CCommunicationInterface
 {
     Q_OBJECT
@@ -19,12 +22,14 @@ public:
     bool initCommunication() override;
     void sendData(const QByteArray &data) override;
 
-    QUdpSocket *socket() const { return m_udpSocket; }
-
 public slots:
     void slotReadyRead();
     void slotStateChanged(QAbstractSocket::SocketState state);
 
 private:
+    // Whether a datagram from this sender comes from the trainer; logs each other sender once.
+    bool isFromClient(const QHostAddress &sender);
+
     QUdpSocket *m_udpSocket = nullptr;
+    QSet<QString> m_foreignSenders;
 };

@@ -1,11 +1,13 @@
 #include "comm/deviceframe.h"
 
 #include "comm/deviceprotocol.h"
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 
 namespace DeviceFrame {
 
 using namespace DeviceProtocol;
+
+static_assert(sizeof(ST_BicycleParam) == kHostMaxLength, "command 0x01 (command byte and 12 record bytes) is the longest");
 
 QByteArray wrap(const QByteArray &payload)
 {

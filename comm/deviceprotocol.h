@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // Bytes of the link to the trainer's motor controller (the lower machine).
@@ -62,5 +63,15 @@ constexpr int kSpasm = 19;
 constexpr int kUpPower = 23;      // 16 bit
 constexpr int kDownPower = 25;    // 16 bit
 } // namespace Live
+
+// Length bytes of the frames the machine sends: live data (command byte and record), heartbeat
+// reply (4 bytes) and version reply (command byte and 4 text bytes). A start byte followed by a
+// larger length is noise, not a frame.
+constexpr int kLiveDataLength = 1 + kLiveRecordSize;
+constexpr int kHeartBeatReplyLength = 4;
+constexpr int kVersionReplyLength = 5;
+constexpr int kMachineMaxLength = std::max({kLiveDataLength, kHeartBeatReplyLength, kVersionReplyLength});
+// The largest payload the host sends: command 0x01 with 12 bytes of the training record.
+constexpr int kHostMaxLength = 13;
 
 } // namespace DeviceProtocol

@@ -45,7 +45,7 @@ bool FesControlDialog::exists()
 }
 
 FesControlDialog::FesControlDialog(std::unique_ptr<SerialPortSource> ports)
-    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_portSource(std::move(ports)), m_cutter(kStart, kEnd)
+    : DimmedDialog(nullptr), ui(new Ui::FesControlDialog), m_portSource(std::move(ports)), m_cutter(kStart, kEnd, kAdapterMaxPayload)
 {
     // Named so that queued connections and signal spies of other parts can carry them.
     qRegisterMetaType<uint8_t>("uint8_t");

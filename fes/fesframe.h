@@ -57,8 +57,8 @@ QByteArray motionPayload(uint8_t device, const QByteArray &motionBlock); // 10 b
 // MAC text of 12 hexadecimal digits, first pair first; always 6 bytes (missing pairs give 0).
 QByteArray macFromText(const QString &text);
 
-// The receive path cuts frames with StreamFrameCutter(FesProtocol::kStart, FesProtocol::kEnd):
-// same rule, N + 4 bytes with the end byte at N + 3; the checksum is not checked.
+// The receive path cuts frames with StreamFrameCutter(kStart, kEnd, kAdapterMaxPayload): N + 4
+// bytes with the end byte at N + 3; the checksum is not checked.
 
 // One decoded reply.
 struct Reply

@@ -34,6 +34,12 @@ constexpr uint8_t kReplyFound = 0x7C;
 constexpr uint8_t kReplyConnected = 0x7D;
 constexpr uint8_t kReplyDisconnected = 0x7E;
 
+// Largest payloads: of the adapter's replies (0x7C found, 0x7D connected: code, device, 0, six
+// MAC bytes) and of the host's commands (0x81 cycling parameters). A start byte followed by a
+// larger length is noise, not a frame.
+constexpr int kAdapterMaxPayload = 9;
+constexpr int kHostMaxPayload = 22;
+
 // Safe ranges of the stimulation values; nothing outside them ever goes on the line.
 constexpr int kCurrentMin = 0;
 constexpr int kCurrentMax = 100;   // mA

@@ -1,6 +1,8 @@
-// The FES adapter's receive path on arbitrary bytes: every frame handed on is 0xAA, N, N bytes,
-// checksum, 0x55; decoding a frame, the input or any short prefix of it stays inside its bytes
-// and reads the fields where they are; and the consumed bytes add up.
+// The FES adapter's receive path on arbitrary bytes, fed in two pieces split where the input
+// says: the same frames, in the same order, and the same byte counts as the reference cutter on
+// the whole; decoding a frame, the input or any short prefix of it stays inside its bytes and
+// reads the fields where they are.
+#include "bench/referencecutter.h"
 #include "comm/streamframecutter.h"
 #include "fes/fesframe.h"
 #include "fes/fesprotocol.h"
@@ -11,14 +13,6 @@
 #include <memory>
 
 namespace {
-void check(const QByteArray &frame)
-{
-    if (frame.size() < 4 || uint8_t(frame.at(0)) != FesProtocol::kStart
-        || uint8_t(frame.at(frame.size() - 1)) != FesProtocol::kEnd
-        || frame.size() != uint8_t(frame.at(1)) + 4)
-        std::abort();
-}
-
 void decode(const QByteArray &bytes)
 {
     FesFrame::Reply reply;
@@ -43,19 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // fromRawData: no copy and no hidden terminating zero, so over-reads are caught.
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
-    StreamFrameCutter cutter(FesProtocol::kStart, FesProtocol::kEnd);
-    qint64 handedOn = 0;
-    // Fed in two pieces, as the serial port hands on reads.
+    StreamFrameCutter cutter(FesProtocol::kStart, FesProtocol::kEnd, FesProtocol::kAdapterMaxPayload);
     const int split = size > 0 ? int(data[0]) % int(size + 1) : 0;
     QList<QByteArray> frames = cutter.feed(QByteArray::fromRawData(input.constData(), split));
     frames += cutter.feed(QByteArray::fromRawData(input.constData() + split, int(size) - split));
-    for (const QByteArray &frame : frames) {
-        check(frame);
-        decode(frame);
-        handedOn += frame.size();
-    }
-    if (handedOn + cutter.droppedBytes() + cutter.pendingBytes() != qint64(size))
+    ReferenceCutter reference(FesProtocol::kStart, FesProtocol::kEnd, FesProtocol::kAdapterMaxPayload);
+    if (frames != reference.feed(input) || cutter.droppedBytes() != reference.droppedBytes()
+        || cutter.pendingBytes() != reference.pendingBytes())
         std::abort();
+    for (const QByteArray &frame : frames)
+        decode(frame);
     // The decoder also on raw, unframed input; short prefixes get buffers of their exact size
     // so that a read past their end is caught.
     decode(input);

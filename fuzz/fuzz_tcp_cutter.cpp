@@ -1,5 +1,7 @@
-// The TCP link's cutter fed in pieces whose sizes the input chooses: the frames must be the same
-// as for the stream in one piece, each well formed.
+// The stream cutter fed in pieces whose sizes the input chooses, with a largest length the input
+// chooses too: the same frames, in the same order, and the same byte counts as the reference
+// cutter on the stream in one piece.
+#include "bench/referencecutter.h"
 #include "comm/deviceprotocol.h"
 #include "comm/streamframecutter.h"
 
@@ -7,39 +9,29 @@
 #include <QList>
 #include <cstdlib>
 
-namespace {
-void check(const QByteArray &frame)
-{
-    if (frame.size() < 4 || uint8_t(frame.at(0)) != DeviceProtocol::kStreamStart
-        || uint8_t(frame.at(frame.size() - 1)) != DeviceProtocol::kStreamEnd
-        || frame.size() != uint8_t(frame.at(1)) + 4)
-        std::abort();
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 1)
+    using namespace DeviceProtocol;
+    if (size < 2)
         return 0;
-    // The first byte seeds the piece sizes; the rest is the stream.
+    // The first byte seeds the piece sizes, the second is the largest length; the rest is the stream.
     unsigned seed = data[0];
-    const QByteArray stream = QByteArray::fromRawData(reinterpret_cast<const char *>(data + 1), int(size - 1));
+    const int maxLength = data[1];
+    const QByteArray stream = QByteArray::fromRawData(reinterpret_cast<const char *>(data + 2), int(size - 2));
 
-    StreamFrameCutter whole(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd);
-    const QList<QByteArray> expected = whole.feed(stream);
-
-    StreamFrameCutter pieces(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd);
+    StreamFrameCutter pieces(kStreamStart, kStreamEnd, maxLength);
     QList<QByteArray> got;
     int pos = 0;
     while (pos < stream.size()) {
         seed = seed * 1103515245u + 12345u;
-        const int piece = 1 + int((seed >> 16) % 64);
-        got += pieces.feed(stream.mid(pos, piece));
+        const int piece = qMin(1 + int((seed >> 16) % 64), stream.size() - pos);
+        got += pieces.feed(QByteArray::fromRawData(stream.constData() + pos, piece));
         pos += piece;
     }
-    for (const QByteArray &frame : got)
-        check(frame);
-    if (got != expected || pieces.droppedBytes() != whole.droppedBytes())
+
+    ReferenceCutter reference(kStreamStart, kStreamEnd, maxLength);
+    if (got != reference.feed(stream) || pieces.droppedBytes() != reference.droppedBytes()
+        || pieces.pendingBytes() != reference.pendingBytes())
         std::abort();
     return 0;
 }

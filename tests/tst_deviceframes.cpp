@@ -2,7 +2,7 @@
 #include "comm/deviceprotocol.h"
 #include "comm/streamframecutter.h"
 #include "common/testworkdir.h"
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 #include "training/icemodule.h"
 
 #include <QSignalSpy>
@@ -131,14 +131,52 @@ private slots:
         QCOMPARE(frames, (QList<QByteArray>{hex("BA040200000000DC"), hex("BA0011DC")}));
     }
 
-    // A bad tail drops L + 4 bytes and the scan resumes right behind them.
-    void streamBadTailDropsTheWholeFrame()
+    // Noise in front of or inside the stream: the frames behind it all come out, in order,
+    // whether the bytes arrive at once or one by one.
+    void streamNoiseCostsNoGoodFrame_data()
     {
-        StreamFrameCutter cutter(0xBA, 0xDC);
-        // L = 2: BA 02 BA 01 00 XX is dropped whole, although it holds a start byte.
-        const QList<QByteArray> frames = cut({hex("BA02BA0100EE") + hex("BA0102 00DC")}, cutter);
-        QCOMPARE(frames, QList<QByteArray>{hex("BA010200DC")});
-        QCOMPARE(cutter.droppedBytes(), 6);
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QList<QByteArray>>("frames");
+        QTest::addColumn<int>("dropped");
+        const QByteArray reply = hex("BA040200000000DC");
+        QByteArray live = hex("BA2001") + QByteArray(DeviceProtocol::kLiveRecordSize, '\x11') + hex("00DC");
+        QByteArray emergency = live;
+        emergency[3 + DeviceProtocol::Live::kEmergency] = 1;
+        QList<QByteArray> replies;
+        QList<QByteArray> lives;
+        for (int i = 0; i < 10; ++i) {
+            replies << reply;
+            lives << (i == 5 ? emergency : live);
+        }
+        // Catches a length above the largest frame swallowing the replies behind it.
+        QTest::newRow("BA FF on an idle link") << hex("BAFF") + replies.join() << replies << 2;
+        // Catches a long false length losing live frames, the emergency one among them.
+        QTest::newRow("BA C8 before live data") << hex("BAC8") + lives.join() << lives << 2;
+        // Catches a bad end byte dropping L + 4 bytes instead of its start byte only.
+        QTest::newRow("bad end hides a frame one byte in")
+            << hex("BA05" "BA017700DC" "1122") << QList<QByteArray>{hex("BA017700DC")} << 4;
+        QTest::newRow("bad end with a second bad start inside")
+            << hex("BA02BA0100EE") + hex("BA010200DC") << QList<QByteArray>{hex("BA010200DC")} << 6;
+        QTest::newRow("largest length is a frame")
+            << live << QList<QByteArray>{live} << 0;
+        QByteArray tooLong = live;
+        tooLong[1] = char(DeviceProtocol::kMachineMaxLength + 1);
+        QTest::newRow("one above the largest is noise") << tooLong + reply << QList<QByteArray>{reply} << tooLong.size();
+    }
+
+    void streamNoiseCostsNoGoodFrame()
+    {
+        QFETCH(QByteArray, stream);
+        QFETCH(QList<QByteArray>, frames);
+        QFETCH(int, dropped);
+        StreamFrameCutter whole(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength);
+        QCOMPARE(whole.feed(stream), frames);
+        QCOMPARE(whole.droppedBytes(), qint64(dropped));
+        StreamFrameCutter bytewise(DeviceProtocol::kStreamStart, DeviceProtocol::kStreamEnd, DeviceProtocol::kMachineMaxLength);
+        QList<QByteArray> got;
+        for (char byte : stream)
+            got += bytewise.feed(QByteArray(1, byte));
+        QCOMPARE(got, frames);
     }
 
     void streamLengthExtremes()

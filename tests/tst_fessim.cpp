@@ -501,19 +501,23 @@ private slots:
         const QByteArray good = FesFrame::createFrame(FesFrame::searchPayload());
         QByteArray bad = FesFrame::createFrame(FesFrame::batteryPayload(1));
         bad[bad.size() - 1] = char(0x56);
-        // Split in the middle of the second good frame: it comes out with the second read.
-        const QByteArray stream = QByteArray::fromHex("0102") + good + bad + good;
+        // A bad candidate that hides a good frame one byte in: only its start byte is dropped,
+        // so the hidden frame comes out (catches a bad end byte dropping N + 4 bytes).
+        const QByteArray hiding = QByteArray::fromHex("AA09") + good;
+        // Split in the middle of the last good frame: it comes out with the second read.
+        const QByteArray stream = QByteArray::fromHex("0102") + good + bad + hiding + good;
         QList<FesFrameReader::Item> items = reader.feed(stream.left(stream.size() - 3));
         items += reader.feed(stream.right(3));
-        QCOMPARE(items.size(), 4);
-        QCOMPARE(int(items.at(0).kind), int(FesFrameReader::Item::Kind::Stray));
-        QCOMPARE(items.at(0).bytes, QByteArray::fromHex("0102"));
-        QCOMPARE(int(items.at(1).kind), int(FesFrameReader::Item::Kind::Frame));
-        QCOMPARE(items.at(1).bytes, good);
-        QCOMPARE(int(items.at(2).kind), int(FesFrameReader::Item::Kind::BadEnd));
-        QCOMPARE(items.at(2).bytes, bad);
-        QCOMPARE(int(items.at(3).kind), int(FesFrameReader::Item::Kind::Frame));
-        QCOMPARE(items.at(3).bytes, good);
+        using Kind = FesFrameReader::Item::Kind;
+        const QList<QPair<Kind, QByteArray>> expected{
+            {Kind::Stray, QByteArray::fromHex("0102")}, {Kind::Frame, good},  {Kind::BadEnd, bad},
+            {Kind::Stray, bad.mid(1)},                  {Kind::BadEnd, (hiding + good).left(13)},
+            {Kind::Stray, QByteArray::fromHex("09")},   {Kind::Frame, good},  {Kind::Frame, good}};
+        QCOMPARE(items.size(), expected.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(int(items.at(i).kind), int(expected.at(i).first));
+            QCOMPARE(items.at(i).bytes, expected.at(i).second);
+        }
     }
 
     void modelSearchReportsTheBoxesThatAreOn()

@@ -8,7 +8,7 @@
 #include "tools/trainer-sim/hostcommanddecoder.h"
 #include "tools/trainer-sim/machineframe.h"
 #include "tools/trainer-sim/trainermodel.h"
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 
 #include <QFileInfo>
 #include <QNetworkDatagram>
@@ -59,11 +59,15 @@ uint16_t recordWord(const QByteArray &record, int offset)
     return uint16_t(uint8_t(record.at(offset)) | (uint8_t(record.at(offset + 1)) << 8));
 }
 
-void advanceBy(TrainerModel &model, double seconds, double step = 0.05)
+// Moves the model on with a host that sends its heartbeats, or with a host that is silent.
+void advanceBy(TrainerModel &model, double seconds, double step = 0.05, bool heartBeats = true)
 {
     const int steps = qRound(seconds / step);
-    for (int i = 0; i < steps; ++i)
+    for (int i = 0; i < steps; ++i) {
+        if (heartBeats)
+            model.heartBeat();
         model.advance(step);
+    }
 }
 
 const QByteArray kHeartBeatReplyStream = QByteArray::fromHex("BA040200000000DC");
@@ -95,9 +99,11 @@ private:
                 m_datagrams << m_host->receiveDatagram().data();
         });
         m_sim = std::make_unique<SimProcess>(kTrainerSim);
+        // This host sends no heartbeats of its own: the watchdog waits long unless a test asks.
         m_sim->start(QStringList{QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"),
                                  QStringLiteral("--udp-peer"), QStringLiteral("127.0.0.1:%1").arg(m_host->localPort()),
-                                 QStringLiteral("--seed"), QStringLiteral("7")} + extra,
+                                 QStringLiteral("--seed"), QStringLiteral("7"), QStringLiteral("--watchdog"),
+                                 QStringLiteral("60")} + extra,
                      m_workDir->path());
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("ready:")), 5000);
         const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^udp: bound [^ ]+:(\\d+),"))
@@ -338,6 +344,21 @@ private slots:
         model.triggerSpasm();
         QCOMPARE(uint8_t(model.takeRecord().at(Live::kSpasm)), uint8_t(1));
         QCOMPARE(uint8_t(model.takeRecord().at(Live::kSpasm)), uint8_t(0));
+
+        // Catches a motor that keeps turning when the host's heartbeats stop for 3 s.
+        model.applyParam(sessionParam(kControlStart, 1));
+        advanceBy(model, 2.0, 0.05, false);
+        model.heartBeat();
+        advanceBy(model, 2.9, 0.05, false);
+        QCOMPARE(model.runState(), TrainerModel::RunState::Running);
+        QCOMPARE(model.reportedLowerSpeed(), uint8_t(10));
+        advanceBy(model, 0.2, 0.05, false);
+        QCOMPARE(model.runState(), TrainerModel::RunState::Stopped);
+        QCOMPARE(model.reportedLowerSpeed(), uint8_t(0));
+        QVERIFY(model.hostLost());
+        QCOMPARE(model.watchdogStops(), 1);
+        model.heartBeat();
+        QVERIFY(!model.hostLost());
     }
 
     void decoderDescribesHostFrames()
@@ -396,7 +417,7 @@ private slots:
         QCOMPARE(process.exitCode(), 0);
         const QString help = QString::fromUtf8(process.readAllStandardOutput());
         for (const char *word : {"--udp-bind", "--udp-peer", "--serial", "--link", "--tcp", "--rate",
-                                 "--stage-period", "--version", "--seed", "--verbose", "spasm", "estop",
+                                 "--stage-period", "--watchdog", "--version", "--seed", "--verbose", "spasm", "estop",
                                  "release", "overspeed", "silence", "garbage", "burst", "status", "quit"})
             QVERIFY2(help.contains(QLatin1String(word)), word);
     }
@@ -508,6 +529,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("unknown command 'nonsense'")), 3000);
     }
 
+    // The simulator as a process: heartbeats stop, the motor stops and says so; heartbeats come
+    // back and are answered.
+    void udpWatchdogStopsTheMotorWhenHeartbeatsStop()
+    {
+        startUdpSim({QStringLiteral("--watchdog"), QStringLiteral("1")});
+        if (QTest::currentTestFailed())
+            return;
+        startSessionAndReach(10);
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("watchdog: no heartbeat for 1 s, motor stopped")), 3000);
+        QTest::qWait(100);
+        m_datagrams.clear();
+        QTest::qWait(300);
+        QVERIFY(liveFrames().isEmpty()); // stopped, nothing streams
+        m_sim->type(QStringLiteral("status"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->hasLine(QStringLiteral("status:")), 3000);
+        QVERIFY(m_sim->line(QStringLiteral("status:")).contains(QStringLiteral("state=stopped")));
+        QVERIFY(m_sim->line(QStringLiteral("status:")).contains(QStringLiteral("lower=0 ")));
+
+        send(DeviceFrame::wrap(DeviceFrame::heartBeatPayload()));
+        QTRY_COMPARE_WITH_TIMEOUT(replies(kReplyHeartBeat).size(), 1, 3000);
+        QVERIFY(m_sim->hasLine(QStringLiteral("watchdog: heartbeats back")));
+    }
+
     void udpKeepsRunningAfterEndOfInputAndExitsOnTerm()
     {
         startUdpSim();
@@ -616,7 +660,8 @@ private slots:
         QList<QByteArray> frames;
         QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [&] { frames += cutter.feed(socket.readAll()); });
 
-        socket.write(DeviceFrame::wrap(DeviceFrame::heartBeatPayload()));
+        // Catches a stray start byte with a long length holding back the host's frames.
+        socket.write(QByteArray::fromHex("ABFF") + DeviceFrame::wrap(DeviceFrame::heartBeatPayload()));
         QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 3000);
         QCOMPARE(frames.first(), kHeartBeatReplyStream);
 

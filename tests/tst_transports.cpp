@@ -1,4 +1,6 @@
 #include "app/configmanager.h"
+#include "app/linkwarningpresenter.h"
+#include "comm/bicycleparam.h"
 #include "comm/ccommunicateapi.h"
 #include "comm/cserialportinterface.h"
 #include "comm/ctcpsocketinterface.h"
@@ -7,15 +9,48 @@
 #include "common/modalcloser.h"
 #include "common/ptypair.h"
 #include "common/testworkdir.h"
-#include "training/bicycleparam.h"
 
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
 #include <QNetworkDatagram>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QtTest>
+
+#include <cstdio>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Set in the environment of the child process that creates the protocol singleton.
+constexpr char kChildVariable[] = "ROTAFLEX_TEST_LINK_WARNING_CHILD";
+
+// The warnings logged while it lives.
+class WarningLog
+{
+public:
+    WarningLog() : m_previous(qInstallMessageHandler(handler)) { s_lines.clear(); }
+    ~WarningLog() { qInstallMessageHandler(m_previous); }
+    static QStringList lines() { return s_lines; }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type == QtWarningMsg)
+            s_lines << message;
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous;
+};
+
+} // namespace
 
 // The three transports over real links: a pseudo-terminal for the serial port, loopback UDP
 // sockets and a loopback TCP server; and the protocol object on top of them.
@@ -43,6 +78,11 @@ private:
         return probe.localPort();
     }
 
+    static QSerialPort *port(QObject &link) { return link.findChild<QSerialPort *>(QStringLiteral("serialPort")); }
+    static QTimer *reopenTimer(QObject &link) { return link.findChild<QTimer *>(QStringLiteral("reopenTimer")); }
+    static QUdpSocket *udpSocket(QObject &link) { return link.findChild<QUdpSocket *>(QStringLiteral("udpSocket")); }
+    static QTcpSocket *tcpSocket(QObject &link) { return link.findChild<QTcpSocket *>(QStringLiteral("tcpSocket")); }
+
     static QList<QByteArray> frames(const QSignalSpy &spy)
     {
         QList<QByteArray> list;
@@ -63,8 +103,8 @@ private slots:
         QVERIFY(pty.isValid());
         configure(dir, QStringLiteral("<serialPort portName=\"%1\" baud=\"115200\"/>").arg(pty.slavePath()));
         CSerialportInterface serial;
-        QVERIFY(serial.port()->isOpen());
-        QCOMPARE(serial.port()->baudRate(), 115200);
+        QVERIFY(port(serial)->isOpen());
+        QCOMPARE(port(serial)->baudRate(), 115200);
         QSignalSpy spy(&serial, &CCommunicationInterface::signalReadyRead);
 
         pty.write(hex("00BA02112200DC"));
@@ -109,7 +149,8 @@ private slots:
         QTest::newRow("unknown") << int(QSerialPort::UnknownError) << QStringLiteral("UnknownError");
         QTest::newRow("not open") << int(QSerialPort::NotOpenError) << QStringLiteral("NotOpenError");
         QTest::newRow("write") << int(QSerialPort::WriteError) << QString();
-        QTest::newRow("resource") << int(QSerialPort::ResourceError) << QString();
+        // Catches a device that has gone being reported as a fine link.
+        QTest::newRow("resource") << int(QSerialPort::ResourceError) << QStringLiteral("ResourceError");
         QTest::newRow("timeout") << int(QSerialPort::TimeoutError) << QString();
     }
 
@@ -120,32 +161,97 @@ private slots:
         QCOMPARE(CSerialportInterface::errorName(QSerialPort::SerialPortError(error)), name);
     }
 
-    // Missing settings and a port that does not open: the boxes, the error name, nothing sent.
+    // Missing settings and a port that does not open: the warnings by signal once the link's
+    // creation has returned, the error name, nothing sent.
     void serialWithoutPortWarnsAndDropsFrames()
     {
         TestWorkDir dir;
         configure(dir, QString());
         {
-            ModalCloser closer;
             CSerialportInterface serial;
-            QCOMPARE(closer.seen(), QStringList{QStringLiteral("警告|获取串口配置失败")});
+            QSignalSpy warnings(&serial, &CCommunicationInterface::signalLinkWarning);
+            QTRY_COMPARE(warnings.count(), 1);
+            QCOMPARE(warnings.first().at(0).toInt(), int(CCommunicationInterface::ConfigMissing));
             serial.sendData(hex("AB040500000000CD")); // dropped, no crash
-            QVERIFY(!serial.port()->isOpen());
+            QVERIFY(!port(serial)->isOpen());
         }
         configure(dir, QStringLiteral("<serialPort portName=\"%1/no-such-tty\" baud=\"9600\"/>").arg(dir.path()));
         {
-            ModalCloser closer;
             QTest::ignoreMessage(QtDebugMsg, "current language index: 0");
             CSerialportInterface serial;
-            QCOMPARE(closer.seen(), QStringList{QStringLiteral("警告|串口打开失败")});
-            QSignalSpy spy(&serial, &CCommunicationInterface::signalDisplayError);
+            QSignalSpy warnings(&serial, &CCommunicationInterface::signalLinkWarning);
+            QSignalSpy errors(&serial, &CCommunicationInterface::signalDisplayError);
             QTest::ignoreMessage(QtDebugMsg, "current language index: 0");
             serial.initCommunication();
+            QCOMPARE(warnings.count(), 0); // never inside the call
+            QTRY_COMPARE(warnings.count(), 2);
+            QCOMPARE(warnings.last().at(0).toInt(), int(CCommunicationInterface::PortNotOpened));
             QStringList names;
-            for (const QList<QVariant> &args : spy)
+            for (const QList<QVariant> &args : errors)
                 names << args.at(0).toString();
             QVERIFY2(names.contains(QStringLiteral("DeviceNotFoundError")), qPrintable(names.join(QLatin1Char(','))));
+            QVERIFY(!names.contains(QString())); // never "fine" while shut
         }
+    }
+
+    // The boxes the user sees for the link's warnings, by kind and language.
+    void linkWarningBoxTexts_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("no settings") << int(CCommunicationInterface::ConfigMissing) << 0 << QStringLiteral("警告|获取串口配置失败");
+        QTest::newRow("no settings, English") << int(CCommunicationInterface::ConfigMissing) << 1 << QStringLiteral("警告|获取串口配置失败");
+        QTest::newRow("not opened") << int(CCommunicationInterface::PortNotOpened) << 0 << QStringLiteral("警告|串口打开失败");
+        QTest::newRow("not opened, English") << int(CCommunicationInterface::PortNotOpened) << 1
+                                             << QStringLiteral("Warning|Failed to open the serial port");
+    }
+
+    void linkWarningBoxTexts()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, language);
+        QFETCH(QString, box);
+        QString title;
+        QString text;
+        QVERIFY(LinkWarningPresenter::boxTexts(kind, language, &title, &text));
+        QCOMPARE(title + QLatin1Char('|') + text, box);
+    }
+
+    // A warning opens one box that blocks nothing; a repeat while it is open adds none.
+    void linkWarningOpensOneBoxWithoutBlocking()
+    {
+        LinkWarningPresenter presenter;
+        presenter.slotLinkWarning(CCommunicationInterface::PortNotOpened); // returns at once
+        presenter.slotLinkWarning(CCommunicationInterface::PortNotOpened);
+        QList<QMessageBox *> boxes;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+                boxes << box;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first()->text(), QStringLiteral("串口打开失败"));
+        QCOMPARE(boxes.first()->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Retry));
+        boxes.first()->close();
+    }
+
+    // Catches the program aborting when the protocol singleton is reached again while the link's
+    // warning is on screen: a child process creates it over a serial port that does not exist.
+    void creatingTheProtocolWithAWarningNeverAborts()
+    {
+        TestWorkDir dir;
+        dir.write(QStringLiteral("DependFile/ConfigFile/config.xml"),
+                  QStringLiteral("<config><communicateType type=\"0\"/><serialPort portName=\"%1/no-such-tty\" baud=\"9600\"/></config>")
+                      .arg(dir.path()).toUtf8());
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kChildVariable), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setWorkingDirectory(dir.path());
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(child.waitForFinished(10000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(), QStringLiteral("警告|串口打开失败|Retry"));
     }
 
     // A write error starts the reopen timer; the link comes back when the port opens again.
@@ -155,22 +261,23 @@ private slots:
         PtyPair pty;
         configure(dir, QStringLiteral("<serialPort portName=\"%1\" baud=\"115200\"/>").arg(pty.slavePath()));
         CSerialportInterface serial;
-        QVERIFY(serial.port()->isOpen());
-        serial.reopenTimer()->setInterval(20);
+        QVERIFY(port(serial)->isOpen());
+        QTimer *reopen = reopenTimer(serial);
+        reopen->setInterval(20);
         QSignalSpy errors(&serial, &CCommunicationInterface::signalDisplayError);
 
         // The port reports a failed write: the routine reopens at once and starts the timer.
         QTest::ignoreMessage(QtDebugMsg, "定时器开始运行");
         serial.slotDisplayError(QSerialPort::WriteError);
-        QVERIFY(serial.reopenTimer()->isActive());
-        QVERIFY(serial.port()->isOpen());
+        QVERIFY(reopen->isActive());
+        QVERIFY(port(serial)->isOpen());
         QVERIFY(errors.count() >= 1); // the port's own "no error" on reopening may come first
         for (const QList<QVariant> &args : errors)
             QCOMPARE(args.at(0).toString(), QString());
 
         QTest::ignoreMessage(QtDebugMsg, "Hello");
         QTest::ignoreMessage(QtDebugMsg, "串口重新打开成功");
-        QTRY_VERIFY(!serial.reopenTimer()->isActive());
+        QTRY_VERIFY(!reopen->isActive());
         QCOMPARE(errors.last().at(0).toString(), QString());
 
         // and the link still carries frames both ways
@@ -182,14 +289,16 @@ private slots:
     }
 
     // The device side goes away (pty closed): the port is closed instead of repeating its read
-    // error, the reopen timer keeps trying, and the link is back once a device answers again.
+    // error, the link is reported down until it is open again, the reopen timer keeps trying, and
+    // the link is back once a device answers again.
     void serialDeviceThatDisappearsIsReopenedByTheTimer()
     {
         TestWorkDir dir;
         auto pty = std::make_unique<PtyPair>();
         configure(dir, QStringLiteral("<serialPort portName=\"%1\" baud=\"115200\"/>").arg(pty->slavePath()));
         CSerialportInterface serial;
-        serial.reopenTimer()->setInterval(20);
+        QTimer *reopen = reopenTimer(serial);
+        reopen->setInterval(20);
         QSignalSpy errors(&serial, &CCommunicationInterface::signalDisplayError);
 
         QTest::ignoreMessage(QtDebugMsg, "定时器开始运行");
@@ -197,21 +306,25 @@ private slots:
         // The freed pts number may go to another process's terminal at once; the settings
         // name a device that is gone for good instead.
         configure(dir, QStringLiteral("<serialPort portName=\"%1/gone\" baud=\"115200\"/>").arg(dir.path()));
-        QTRY_VERIFY(serial.reopenTimer()->isActive());
+        QTRY_VERIFY(reopen->isActive());
         QVERIFY(!errors.isEmpty());
-        QCOMPARE(errors.first().at(0).toString(), QStringLiteral("ReadError"));
+        const QString gone = errors.first().at(0).toString();
+        QVERIFY2(gone == QLatin1String("ReadError") || gone == QLatin1String("ResourceError"), qPrintable(gone));
         QTest::qWait(100);
-        int readErrors = 0;
-        for (const QList<QVariant> &args : errors)
-            readErrors += args.at(0).toString() == QLatin1String("ReadError");
-        QCOMPARE(readErrors, 1); // no storm of read errors
-        QVERIFY(serial.reopenTimer()->isActive()); // keeps trying
+        int goneErrors = 0;
+        for (const QList<QVariant> &args : errors) {
+            goneErrors += args.at(0).toString() == gone;
+            // Catches the link reported fine (the empty name) while the port is shut.
+            QVERIFY(!args.at(0).toString().isEmpty());
+        }
+        QCOMPARE(goneErrors, 1); // no storm of read errors
+        QVERIFY(reopen->isActive()); // keeps trying
         serial.sendData(hex("AB040500000000CD")); // dropped while the port is shut
 
         PtyPair again;
         configure(dir, QStringLiteral("<serialPort portName=\"%1\" baud=\"115200\"/>").arg(again.slavePath()));
-        QTRY_VERIFY(!serial.reopenTimer()->isActive());
-        QVERIFY(serial.port()->isOpen());
+        QTRY_VERIFY(!reopen->isActive());
+        QVERIFY(port(serial)->isOpen());
         QCOMPARE(errors.last().at(0).toString(), QString());
 
         QSignalSpy spy(&serial, &CCommunicationInterface::signalReadyRead);
@@ -221,18 +334,94 @@ private slots:
         QCOMPARE(again.readAtLeast(8), hex("AB040500000000CD"));
     }
 
+    // ---- every link: a receiver in a nested event loop ----
+
+    void framesKeepComingWhileAReceiverRunsANestedLoop_data()
+    {
+        QTest::addColumn<int>("type");
+        // Catches a serial port that stops reading for good once a prompt outlasts its buffer.
+        QTest::newRow("serial") << int(CCommunicateAPI::Serial);
+        // Catches every datagram being held until the prompt closes.
+        QTest::newRow("udp") << int(CCommunicateAPI::Udp);
+        // Catches the stream being held until the prompt closes.
+        QTest::newRow("tcp") << int(CCommunicateAPI::Tcp);
+    }
+
+    // The first frame opens a 1.5 s nested loop while the device sends 20 frames a second: the
+    // frames keep arriving during the loop, in order, and none is lost.
+    void framesKeepComingWhileAReceiverRunsANestedLoop()
+    {
+        QFETCH(int, type);
+        TestWorkDir dir;
+        PtyPair pty;
+        QUdpSocket udpDevice;
+        QVERIFY(udpDevice.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        const quint16 udpLocal = freeUdpPort();
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        configure(dir, QStringLiteral("<serialPort portName=\"%1\" baud=\"115200\"/>"
+                                      "<udpServerAddress IP=\"127.0.0.1\" port=\"%2\"/><udpClientAddress IP=\"127.0.0.1\" port=\"%3\"/>"
+                                      "<tcpAddress IP=\"127.0.0.1\" port=\"%4\"/>")
+                           .arg(pty.slavePath()).arg(udpLocal).arg(udpDevice.localPort()).arg(server.serverPort()));
+        CCommunicateAPI api(type);
+        QTcpSocket *tcpDevice = nullptr;
+        if (type == CCommunicateAPI::Tcp) {
+            QTRY_VERIFY(server.hasPendingConnections());
+            tcpDevice = server.nextPendingConnection();
+        }
+
+        QList<int> received;
+        int duringLoop = 0;
+        bool inLoop = false;
+        connect(&api, &CCommunicateAPI::signalReadyRead, &api, [&](QByteArray frame) {
+            received << uint8_t(frame.at(3));
+            duringLoop += inLoop;
+            if (received.size() == 1) { // a prompt opened from live data, the old way
+                inLoop = true;
+                QEventLoop loop;
+                QTimer::singleShot(1500, &loop, &QEventLoop::quit);
+                loop.exec();
+                inLoop = false;
+            }
+        });
+        constexpr int kFrames = 40;
+        int sent = 0;
+        QTimer device;
+        device.setInterval(50);
+        connect(&device, &QTimer::timeout, &device, [&] {
+            const char seq = char(sent);
+            if (type == CCommunicateAPI::Serial)
+                pty.write(hex("BA0402") + seq + hex("000000DC"));
+            else if (type == CCommunicateAPI::Udp)
+                udpDevice.writeDatagram(hex("AB0402") + seq + hex("0000000000000000"), QHostAddress::LocalHost, udpLocal);
+            else
+                tcpDevice->write(hex("BA0402") + seq + hex("000000DC"));
+            if (++sent == kFrames)
+                device.stop();
+        });
+        device.start();
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), kFrames, 6000);
+        QList<int> expected;
+        for (int i = 0; i < kFrames; ++i)
+            expected << i;
+        QCOMPARE(received, expected);
+        QVERIFY2(duringLoop >= 20, qPrintable(QString::number(duringLoop)));
+    }
+
     // ---- UDP ----
 
     void udpDatagramsAreCheckedOneByOne()
     {
         TestWorkDir dir;
         const quint16 local = freeUdpPort();
-        configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(local));
+        QUdpSocket peer;
+        QVERIFY(peer.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/><udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/>")
+                           .arg(local).arg(peer.localPort()));
         CUdpInterface udp;
-        QCOMPARE(udp.socket()->state(), QAbstractSocket::BoundState);
+        QCOMPARE(udpSocket(udp)->state(), QAbstractSocket::BoundState);
         QSignalSpy spy(&udp, &CCommunicationInterface::signalReadyRead);
 
-        QUdpSocket peer;
         const auto send = [&](const QByteArray &datagram) {
             peer.writeDatagram(datagram, QHostAddress::LocalHost, local);
         };
@@ -248,24 +437,52 @@ private slots:
     {
         TestWorkDir dir;
         const quint16 local = freeUdpPort();
-        configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(local));
+        QUdpSocket peer;
+        QVERIFY(peer.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/><udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/>")
+                           .arg(local).arg(peer.localPort()));
         CUdpInterface udp;
         // Handle the queue by hand, once, after everything has arrived.
-        disconnect(udp.socket(), &QUdpSocket::readyRead, &udp, &CUdpInterface::slotReadyRead);
+        disconnect(udpSocket(udp), &QUdpSocket::readyRead, &udp, &CUdpInterface::slotReadyRead);
         QSignalSpy spy(&udp, &CCommunicationInterface::signalReadyRead);
 
-        QUdpSocket peer;
         const QList<QByteArray> datagrams{hex("BA020102030405060000"), hex("AB020102030405060100"),
                                           hex("AB00AA0000000000"), hex("AB0001020304 0000"),
                                           hex("AB01EE000000000000")};
         for (const QByteArray &datagram : datagrams)
             peer.writeDatagram(datagram, QHostAddress::LocalHost, local);
-        QTRY_VERIFY(udp.socket()->hasPendingDatagrams());
+        QTRY_VERIFY(udpSocket(udp)->hasPendingDatagrams());
         QTest::qWait(50); // all five are in the socket's queue
         udp.slotReadyRead();
-        QCOMPARE(frames(spy), (QList<QByteArray>{hex("AB00AA0000000000"), hex("AB00010203040000"),
-                                                 hex("AB01EE000000000000")}));
-        QVERIFY(!udp.socket()->hasPendingDatagrams());
+        QVERIFY(!udpSocket(udp)->hasPendingDatagrams());
+        QTRY_COMPARE(frames(spy), (QList<QByteArray>{hex("AB00AA0000000000"), hex("AB00010203040000"),
+                                                     hex("AB01EE000000000000")}));
+    }
+
+    // Catches another host on the network injecting frames: only the configured client's
+    // datagrams are taken, and each other sender is logged once.
+    void udpTakesDatagramsFromTheTrainerOnly()
+    {
+        TestWorkDir dir;
+        const quint16 local = freeUdpPort();
+        QUdpSocket trainer;
+        QVERIFY(trainer.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        QUdpSocket foreign;
+        QVERIFY(foreign.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+        configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/><udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/>")
+                           .arg(local).arg(trainer.localPort()));
+        CUdpInterface udp;
+        QSignalSpy spy(&udp, &CCommunicationInterface::signalReadyRead);
+        WarningLog log;
+        const QByteArray injected = hex("AB0401000000000000000000");
+        foreign.writeDatagram(injected, QHostAddress::LocalHost, local);
+        foreign.writeDatagram(injected, QHostAddress::LocalHost, local);
+        QTest::qWait(50);
+        trainer.writeDatagram(hex("AB0402000000000000000000"), QHostAddress::LocalHost, local);
+        QTRY_COMPARE(spy.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(frames(spy), QList<QByteArray>{hex("AB0402000000000000000000")});
+        QCOMPARE(WarningLog::lines(), QStringList{QStringLiteral("udp: datagrams from 127.0.0.2 dropped: the trainer is at \"127.0.0.1\"")});
     }
 
     // The destination is read from the settings on every send.
@@ -300,7 +517,7 @@ private slots:
         configure(dir, QStringLiteral("<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(freeUdpPort()));
         CUdpInterface udp;
         QSignalSpy spy(&udp, &CCommunicationInterface::signalStateChanged);
-        udp.socket()->close();
+        udpSocket(udp)->close();
         QVERIFY(udp.initCommunication());
         QList<int> states;
         for (const QList<QVariant> &args : spy)
@@ -308,13 +525,26 @@ private slots:
         QVERIFY2(states.contains(CUdpInterface::kStateBound), qPrintable(QString::number(states.size())));
     }
 
-    void udpWithoutAddressesBindsNothingAndSendsNothing()
+    void udpWithoutAValidAddressBindsNothingAndSendsNothing_data()
     {
+        QTest::addColumn<QString>("elements");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("no addresses") << QString() << QString();
+        // Catches a host name binding every interface.
+        QTest::newRow("host name") << QStringLiteral("<udpServerAddress IP=\"localhost\" port=\"%1\"/>").arg(freeUdpPort())
+                                   << QStringLiteral("udp: server address \"localhost\" is not an IP address; nothing bound");
+    }
+
+    void udpWithoutAValidAddressBindsNothingAndSendsNothing()
+    {
+        QFETCH(QString, elements);
+        QFETCH(QString, warning);
         TestWorkDir dir;
-        configure(dir, QString());
+        configure(dir, elements);
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
         CUdpInterface udp;
-        QCOMPARE(udp.socket()->state(), QAbstractSocket::UnconnectedState);
-        QVERIFY(udp.initCommunication()); // true in every case
+        QCOMPARE(udpSocket(udp)->state(), QAbstractSocket::UnconnectedState);
         udp.sendData(hex("AB040500000000CD"));
     }
 
@@ -325,16 +555,19 @@ private slots:
         TestWorkDir dir;
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        configure(dir, QStringLiteral("<tcpAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(server.serverPort()));
+        // A host name resolves (catches connecting by IP address only).
+        configure(dir, QStringLiteral("<tcpAddress IP=\"localhost\" port=\"%1\"/>").arg(server.serverPort()));
         CCommunicateAPI api(CCommunicateAPI::Tcp);
-        auto *tcp = qobject_cast<CTcpSocketInterface *>(api.transport());
-        QVERIFY(tcp);
-        tcp->reconnectTimer()->setInterval(20);
+        QVERIFY(api.findChild<CTcpSocketInterface *>());
+        api.findChild<QTimer *>(QStringLiteral("reconnectTimer"))->setInterval(20);
+        QTcpSocket *socket = tcpSocket(api);
         QSignalSpy spy(&api, &CCommunicateAPI::signalReadyRead);
 
         QTRY_VERIFY(server.hasPendingConnections());
         QTcpSocket *peer = server.nextPendingConnection();
-        QTRY_COMPARE(tcp->socket()->state(), QAbstractSocket::ConnectedState);
+        QTRY_COMPARE(socket->state(), QAbstractSocket::ConnectedState);
+        // Catches a peer that vanishes without closing going unnoticed.
+        QCOMPARE(socket->socketOption(QAbstractSocket::KeepAliveOption).toInt(), 1);
         peer->write(hex("FFBA0402000000"));
         peer->flush();
         QTest::qWait(20);
@@ -351,7 +584,7 @@ private slots:
         peer->disconnectFromHost();
         QTRY_VERIFY(server.hasPendingConnections());
         QTcpSocket *again = server.nextPendingConnection();
-        QTRY_COMPARE(tcp->socket()->state(), QAbstractSocket::ConnectedState);
+        QTRY_COMPARE(socket->state(), QAbstractSocket::ConnectedState);
         again->write(hex("BA0011DC"));
         QTRY_COMPARE(spy.count(), 2);
     }
@@ -365,8 +598,7 @@ private slots:
         probe.close(); // nothing listens there now
         configure(dir, QStringLiteral("<tcpAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(port));
         CCommunicateAPI api(CCommunicateAPI::Tcp);
-        auto *tcp = qobject_cast<CTcpSocketInterface *>(api.transport());
-        tcp->reconnectTimer()->setInterval(20);
+        api.findChild<QTimer *>(QStringLiteral("reconnectTimer"))->setInterval(20);
         QSignalSpy spy(&api, &CCommunicateAPI::signalCommunicateChanged);
         QTRY_VERIFY(spy.count() >= 1);
         QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("ConnectionRefusedError"));
@@ -375,10 +607,53 @@ private slots:
 
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, port));
-        QTRY_COMPARE(tcp->socket()->state(), QAbstractSocket::ConnectedState);
+        QTRY_COMPARE(tcpSocket(api)->state(), QAbstractSocket::ConnectedState);
         QTRY_COMPARE(spy.count(), 2);
         QCOMPARE(spy.at(1).at(0).toString(), QString());
         api.sendHeartBeat();
+    }
+
+    // Catches a connection attempt to a peer that never answers hanging for minutes: it is given
+    // up after the connect timeout (shortened here) and tried again.
+    void tcpGivesUpASilentPeerAndRetries()
+    {
+        // A listening socket whose accept queue is full drops every further SYN unanswered.
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        QVERIFY(listener >= 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0);
+        QVERIFY(::listen(listener, 0) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        const quint16 port = ntohs(address.sin_port);
+        QTcpSocket filler;
+        filler.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(filler.waitForConnected(2000));
+
+        TestWorkDir dir;
+        configure(dir, QStringLiteral("<tcpAddress IP=\"127.0.0.1\" port=\"%1\"/>").arg(port));
+        CCommunicateAPI api(CCommunicateAPI::Tcp);
+        QTimer *connectTimer = api.findChild<QTimer *>(QStringLiteral("connectTimer"));
+        QVERIFY(connectTimer);
+        QCOMPARE(connectTimer->interval(), CTcpSocketInterface::kConnectTimeoutMs);
+        connectTimer->setInterval(100);
+        api.findChild<QTimer *>(QStringLiteral("reconnectTimer"))->setInterval(20);
+        QSignalSpy errors(&api, &CCommunicateAPI::signalCommunicateChanged);
+        qRegisterMetaType<QAbstractSocket::SocketState>();
+        QSignalSpy states(tcpSocket(api), &QAbstractSocket::stateChanged);
+        QTRY_VERIFY_WITH_TIMEOUT(!errors.isEmpty(), 2000);
+        QCOMPARE(errors.first().at(0).toString(), QStringLiteral("SocketTimeoutError"));
+        int attempts = 0;
+        const auto countAttempts = [&] {
+            attempts = 0;
+            for (const QList<QVariant> &args : states)
+                attempts += args.at(0).value<QAbstractSocket::SocketState>() == QAbstractSocket::ConnectingState;
+            return attempts;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(countAttempts() >= 2, 2000);
+        ::close(listener);
     }
 
     // ---- no transport ----
@@ -387,7 +662,7 @@ private slots:
     {
         for (int type : {-1, 3, 100}) {
             CCommunicateAPI api(type);
-            QVERIFY(!api.transport());
+            QVERIFY(!api.findChild<CCommunicationInterface *>());
             QSignalSpy spy(&api, &CCommunicateAPI::signalReadyRead);
             api.sendHeartBeat();
             api.sendBicycleParam(ST_BicycleParam());
@@ -403,9 +678,43 @@ private slots:
         configure(dir, QStringLiteral("<communicateType type=\"-1\"/>"));
         QCOMPARE(CCommunicateAPI::getInstance(), CCommunicateAPI::getInstance());
         QCOMPARE(CCommunicateAPI::getInstance()->communicateType(), -1);
-        QVERIFY(!CCommunicateAPI::getInstance()->transport());
+        QVERIFY(!CCommunicateAPI::getInstance()->findChild<CCommunicationInterface *>());
     }
 };
 
-QTEST_MAIN(TestTransports)
+// The child process of creatingTheProtocolWithAWarningNeverAborts: creates the protocol singleton
+// as start-up does, while a timer reaches for it too, and prints the warning box it then shows.
+static int linkWarningChild()
+{
+    if (!ConfigManager::getInstance()->readConfigFile())
+        return 2;
+    QTimer::singleShot(0, qApp, [] { CCommunicateAPI::getInstance(); });
+    LinkWarningPresenter::install(qApp);
+    QObject::connect(CCommunicateAPI::getInstance(), &CCommunicateAPI::signalLinkWarning, qApp,
+                     [] { CCommunicateAPI::getInstance(); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, qApp, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const QString line = box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|')
+                             + (box->standardButtons() == QMessageBox::Retry ? QStringLiteral("Retry") : QStringLiteral("?"));
+        std::fputs(line.toUtf8().append('\n').constData(), stdout);
+        box->close();
+        QCoreApplication::exit(0);
+    });
+    poll.start(20);
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(3); });
+    return QCoreApplication::exec();
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kChildVariable))
+        return linkWarningChild();
+    TestTransports test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_transports.moc"

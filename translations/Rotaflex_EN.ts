@@ -17,29 +17,6 @@
     </message>
 </context>
 <context>
-    <name>CSerialportInterface</name>
-    <message>
-        <source>警告</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>获取串口配置失败</source>
-        <translation>Failed to get the serial port configuration</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Failed to open the serial port</source>
-        <translation>Failed to open the serial port</translation>
-    </message>
-    <message>
-        <source>串口打开失败</source>
-        <translation>Failed to open the serial port</translation>
-    </message>
-</context>
-<context>
     <name>ChannelDialog</name>
     <message>
         <source>通道设置</source>
@@ -382,6 +359,29 @@
     <message>
         <source>确认</source>
         <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>LinkWarningPresenter</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>获取串口配置失败</source>
+        <translation>Failed to get the serial port configuration</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Failed to open the serial port</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+    <message>
+        <source>串口打开失败</source>
+        <translation>Failed to open the serial port</translation>
     </message>
 </context>
 <context>

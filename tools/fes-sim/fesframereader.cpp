@@ -2,12 +2,7 @@
 
 #include "fes/fesprotocol.h"
 
-namespace {
-// Longer than the longest frame (255 payload bytes + 4).
-constexpr int kRecentBytes = 512;
-} // namespace
-
-FesFrameReader::FesFrameReader() : m_cutter(FesProtocol::kStart, FesProtocol::kEnd) {}
+FesFrameReader::FesFrameReader() : m_cutter(FesProtocol::kStart, FesProtocol::kEnd, FesProtocol::kHostMaxPayload) {}
 
 QList<FesFrameReader::Item> FesFrameReader::feed(const QByteArray &bytes)
 {
@@ -19,26 +14,25 @@ QList<FesFrameReader::Item> FesFrameReader::feed(const QByteArray &bytes)
         items << Item{Item::Kind::Stray, stray};
         stray.clear();
     };
-    // One byte at a time, so each drop can be told apart: a stray byte is dropped alone, a frame
-    // with a bad end byte all at once when its last byte arrives. The line is slow; this is cheap.
-    for (const char byte : bytes) {
-        m_recent.append(byte);
-        if (m_recent.size() > 2 * kRecentBytes)
-            m_recent.remove(0, m_recent.size() - kRecentBytes);
-        const QList<QByteArray> frames = m_cutter.feed(QByteArray(1, byte));
-        const qint64 dropped = m_cutter.droppedBytes() - m_dropped;
-        m_dropped = m_cutter.droppedBytes();
-        if (dropped == 1) {
-            stray.append(byte);
-        } else if (dropped > 1) {
+    m_cutter.append(bytes);
+    QByteArray piece;
+    for (;;) {
+        switch (m_cutter.next(&piece)) {
+        case StreamFrameCutter::Step::NeedMore:
             flushStray();
-            items << Item{Item::Kind::BadEnd, m_recent.right(int(dropped))};
-        }
-        for (const QByteArray &frame : frames) {
+            return items;
+        case StreamFrameCutter::Step::Skipped:
+        case StreamFrameCutter::Step::FalseStart:
+            stray += piece;
+            break;
+        case StreamFrameCutter::Step::BadEnd:
             flushStray();
-            items << Item{Item::Kind::Frame, frame};
+            items << Item{Item::Kind::BadEnd, piece};
+            break;
+        case StreamFrameCutter::Step::Frame:
+            flushStray();
+            items << Item{Item::Kind::Frame, piece};
+            break;
         }
     }
-    flushStray();
-    return items;
 }

@@ -6,8 +6,9 @@
 #include <QList>
 
 // Cuts the host's frames out of the byte stream with the program's own rule (StreamFrameCutter)
-// and tells, in stream order, what it threw away: runs of bytes outside frames, and frames whose
-// end byte is not 0x55.
+// and tells, in stream order, what it threw away: runs of bytes outside frames, and candidate
+// frames whose end byte is not 0x55 (of which only the start byte is dropped; the bytes behind it
+// are scanned again).
 class FesFrameReader
 {
 public:
@@ -15,7 +16,7 @@ public:
     {
         enum class Kind { Frame, BadEnd, Stray };
         Kind kind = Kind::Frame;
-        QByteArray bytes; // the frame, the dropped frame, or the run of stray bytes
+        QByteArray bytes; // the frame, the candidate with the bad end byte, or the run of stray bytes
     };
 
     FesFrameReader();
@@ -24,6 +25,4 @@ public:
 
 private:
     StreamFrameCutter m_cutter;
-    qint64 m_dropped = 0;
-    QByteArray m_recent; // the last bytes fed, to show what a dropped frame held
 };

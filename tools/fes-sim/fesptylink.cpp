@@ -45,7 +45,7 @@ void FesPtyLink::feed(const QByteArray &bytes)
             emit frameReceived(item.bytes);
             break;
         case FesFrameReader::Item::Kind::BadEnd:
-            emit notice(QStringLiteral("rx bad end byte 0x%1, frame dropped: %2")
+            emit notice(QStringLiteral("rx bad end byte 0x%1, start byte dropped: %2")
                             .arg(uint8_t(item.bytes.back()), 2, 16, QLatin1Char('0'))
                             .arg(QString::fromLatin1(item.bytes.toHex(' '))));
             break;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 
 #include <QByteArray>
 #include <QString>

@@ -92,6 +92,9 @@ SimOptions::Outcome SimOptions::parse(const QStringList &args)
     const QCommandLineOption stageOption(QStringLiteral("stage-period"),
         QStringLiteral("Modes 7 and 10: seconds between the passive/active stage switches (default 30)."),
         QStringLiteral("SECONDS"), QStringLiteral("30"));
+    const QCommandLineOption watchdogOption(QStringLiteral("watchdog"),
+        QStringLiteral("Seconds without a heartbeat from the host before a running motor stops (default 3)."),
+        QStringLiteral("SECONDS"), QStringLiteral("3"));
     const QCommandLineOption versionOption(QStringLiteral("version"),
         QStringLiteral("Version text reported to the host, at most 4 bytes (default V2.1)."),
         QStringLiteral("TEXT"), QStringLiteral("V2.1"));
@@ -101,7 +104,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &args)
         QStringLiteral("Also print one line per frame sent."));
     const Outcome outcome = parseCommon(parser,
                                         {udpBindOption, udpPeerOption, serialOption, linkOption, tcpOption,
-                                         rateOption, stageOption, versionOption, seedOption, verboseOption},
+                                         rateOption, stageOption, watchdogOption, versionOption, seedOption, verboseOption},
                                         arguments, ConsoleCommand::usage());
     if (outcome != Outcome::Run)
         return outcome;
@@ -147,6 +150,11 @@ SimOptions::Outcome SimOptions::parse(const QStringList &args)
     stagePeriod = parser.value(stageOption).toDouble(&ok);
     if (!ok || stagePeriod <= 0.0) {
         m_error = QStringLiteral("--stage-period wants a positive number of seconds");
+        return Outcome::Error;
+    }
+    watchdog = parser.value(watchdogOption).toDouble(&ok);
+    if (!ok || watchdog <= 0.0) {
+        m_error = QStringLiteral("--watchdog wants a positive number of seconds");
         return Outcome::Error;
     }
     versionText = parser.value(versionOption).toUtf8();

@@ -31,6 +31,7 @@ public:
     QString linkPath;
     int rate = 20;
     double stagePeriod = 30.0;
+    double watchdog = 3.0; // seconds without a heartbeat before the motor stops
     QByteArray versionText = "V2.1";
     bool verbose = false;
     bool seedGiven = false;

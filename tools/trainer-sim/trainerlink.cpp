@@ -10,7 +10,7 @@
 #include <QUdpSocket>
 
 TrainerLink::TrainerLink(QObject *parent)
-    : QObject(parent), m_cutter(DeviceProtocol::kHostStart, DeviceProtocol::kHostEnd)
+    : QObject(parent), m_cutter(DeviceProtocol::kHostStart, DeviceProtocol::kHostEnd, DeviceProtocol::kHostMaxLength)
 {
 }
 

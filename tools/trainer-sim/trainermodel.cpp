@@ -24,9 +24,25 @@ void putUint16(QByteArray &record, int offset, uint16_t value)
 
 } // namespace
 
-TrainerModel::TrainerModel(double stagePeriodSeconds, uint32_t seed)
-    : m_stagePeriod(stagePeriodSeconds > 0.0 ? stagePeriodSeconds : 30.0), m_random(seed)
+TrainerModel::TrainerModel(double stagePeriodSeconds, uint32_t seed, double watchdogSeconds)
+    : m_stagePeriod(stagePeriodSeconds > 0.0 ? stagePeriodSeconds : 30.0),
+      m_watchdog(watchdogSeconds > 0.0 ? watchdogSeconds : kWatchdogSeconds),
+      m_random(seed)
 {
+}
+
+void TrainerModel::heartBeat()
+{
+    m_sinceHeartBeat = 0.0;
+    m_hostLost = false;
+}
+
+void TrainerModel::stopMotor()
+{
+    m_state = RunState::Stopped;
+    m_upperSpeed = 0.0;
+    m_lowerSpeed = 0.0;
+    m_allClearLeft = 0.0;
 }
 
 bool TrainerModel::switchesStages(uint8_t mode)
@@ -54,8 +70,9 @@ void TrainerModel::applyParam(const ST_BicycleParam &param)
 
     switch (param.controlState) {
     case kControlStart:
-        // A new session: distances and stage start over, the cranks stay where they are.
+        // A new session: distances, stage and watchdog start over, the cranks stay where they are.
         m_state = RunState::Running;
+        m_sinceHeartBeat = 0.0;
         m_upperRevolutions = 0.0;
         m_lowerRevolutions = 0.0;
         m_stageElapsed = 0.0;
@@ -67,12 +84,10 @@ void TrainerModel::applyParam(const ST_BicycleParam &param)
         break;
     case kControlResume:
         m_state = RunState::Running;
+        m_sinceHeartBeat = 0.0;
         break;
     case kControlStop:
-        m_state = RunState::Stopped;
-        m_upperSpeed = 0.0;
-        m_lowerSpeed = 0.0;
-        m_allClearLeft = 0.0;
+        stopMotor();
         break;
     default:
         break;
@@ -154,10 +169,19 @@ double TrainerModel::balanceStep(double balance)
     return std::clamp(next, 40.0, 60.0);
 }
 
-void TrainerModel::advance(double seconds)
+void TrainerModel::advance(double seconds, bool hostTime)
 {
     if (seconds <= 0.0)
         return;
+
+    // The host is lost: a motor left running with nobody watching the patient must stop.
+    if (hostTime)
+        m_sinceHeartBeat += seconds;
+    if (m_state != RunState::Stopped && m_sinceHeartBeat >= m_watchdog) {
+        stopMotor();
+        m_hostLost = true;
+        ++m_watchdogStops;
+    }
 
     const bool driving = m_state == RunState::Running && !m_emergency;
     const double target = double(m_param.trainSpeed);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "training/bicycleparam.h"
+#include "comm/bicycleparam.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -21,7 +21,14 @@ public:
     // Records keep coming this long after a fault ends, so the host sees the all-clear.
     static constexpr double kAllClearSeconds = 1.0;
 
-    explicit TrainerModel(double stagePeriodSeconds = 30.0, uint32_t seed = 1);
+    // A motor controller whose host falls silent this long stops its motor.
+    static constexpr double kWatchdogSeconds = 3.0;
+
+    explicit TrainerModel(double stagePeriodSeconds = 30.0, uint32_t seed = 1,
+                          double watchdogSeconds = kWatchdogSeconds);
+
+    // A heartbeat from the host: the watchdog starts over.
+    void heartBeat();
 
     // Command 0x01: the control code in controlState plus the set values.
     void applyParam(const ST_BicycleParam &param);
@@ -33,7 +40,9 @@ public:
     void releaseEmergency();
     void startOverspeed(double seconds);
 
-    void advance(double seconds);
+    // Moves the model's time on. Time that passes only in the model (records sent in a burst)
+    // does not count against the host's heartbeats.
+    void advance(double seconds, bool hostTime = true);
     // Whether the machine sends live data now.
     bool isStreaming() const;
     // The 31-byte live-data record for the current moment; a pending spasm is reported once.
@@ -58,8 +67,14 @@ public:
     bool spasmPending() const { return m_spasmPending; }
     double overspeedLeft() const { return m_overspeedLeft; }
     double stagePeriod() const { return m_stagePeriod; }
+    // The watchdog stopped the motor and no heartbeat has come since.
+    bool hostLost() const { return m_hostLost; }
+    // How often the watchdog has stopped the motor.
+    int watchdogStops() const { return m_watchdogStops; }
+    double watchdogSeconds() const { return m_watchdog; }
 
 private:
+    void stopMotor();
     static bool switchesStages(uint8_t mode);
     static double approach(double current, double target, double step);
     static double wrapAngle(double degrees);
@@ -68,6 +83,10 @@ private:
     ST_BicycleParam m_param;
     RunState m_state = RunState::Stopped;
     double m_stagePeriod;
+    double m_watchdog;
+    double m_sinceHeartBeat = 0.0;
+    bool m_hostLost = false;
+    int m_watchdogStops = 0;
     double m_stageElapsed = 0.0;
     uint8_t m_switchingStage = 0; // 0 passive, 1 active; used in the modes that switch
     double m_upperSpeed = 0.0;

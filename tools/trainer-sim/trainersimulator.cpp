@@ -41,7 +41,7 @@ TrainerSimulator::TrainerSimulator(const SimOptions &options, QObject *parent)
     : QObject(parent),
       m_options(options),
       m_model(options.stagePeriod,
-              options.seedGiven ? options.seed : QRandomGenerator::global()->generate()),
+              options.seedGiven ? options.seed : QRandomGenerator::global()->generate(), options.watchdog),
       m_tickSeconds(1.0 / options.rate),
       m_random(options.seedGiven ? options.seed + 1 : QRandomGenerator::global()->generate())
 {
@@ -81,9 +81,10 @@ bool TrainerSimulator::start()
     Console::printLine(m_link->description());
     if (!m_link->linkPath().isEmpty())
         Console::printLine(QStringLiteral("link: %1 -> %2").arg(m_link->linkPath(), m_link->ptyPath()));
-    Console::printLine(QStringLiteral("ready: %1 records/s, stage period %2 s, version %3; type help for commands")
+    Console::printLine(QStringLiteral("ready: %1 records/s, stage period %2 s, watchdog %3 s, version %4; type help for commands")
                            .arg(m_options.rate)
                            .arg(m_options.stagePeriod)
+                           .arg(m_options.watchdog)
                            .arg(QString::fromUtf8(m_options.versionText)));
 
     m_console = new Console(this);
@@ -122,6 +123,9 @@ void TrainerSimulator::handleFrame(const QByteArray &frame)
         m_model.applyRealTime(command.item, command.value);
         break;
     case HostCommand::Kind::HeartBeat:
+        if (m_model.hostLost())
+            Console::printLine(QStringLiteral("watchdog: heartbeats back"));
+        m_model.heartBeat();
         m_link->sendPayload(MachineFrame::heartBeatReplyPayload());
         if (m_options.verbose)
             Console::printLine(QStringLiteral("tx heartbeat reply"));
@@ -159,7 +163,10 @@ void TrainerSimulator::tick()
 {
     const uint8_t stageBefore = m_model.stage();
     const bool overspeedBefore = m_model.overspeedLeft() > 0.0;
+    const int watchdogStopsBefore = m_model.watchdogStops();
     m_model.advance(m_tickSeconds);
+    if (m_model.watchdogStops() != watchdogStopsBefore)
+        Console::printLine(QStringLiteral("watchdog: no heartbeat for %1 s, motor stopped (speed 0)").arg(m_model.watchdogSeconds()));
     if (m_model.stage() != stageBefore && m_model.runState() == TrainerModel::RunState::Running)
         Console::printLine(QStringLiteral("stage %1 (%2)").arg(m_model.stage()).arg(stageWord(m_model.stage())));
     if (overspeedBefore && m_model.overspeedLeft() <= 0.0)
@@ -223,7 +230,7 @@ void TrainerSimulator::handleConsoleLine(const QString &line)
         }
         // Consecutive records, each one record interval after the last, sent without pause.
         for (int i = 0; i < command.count; ++i) {
-            m_model.advance(m_tickSeconds);
+            m_model.advance(m_tickSeconds, false);
             sendLiveRecord();
         }
         Console::printLine(QStringLiteral("fault burst: %1 live-data frames sent").arg(command.count));

@@ -2,6 +2,7 @@
 #include "comm/streamframecutter.h"
 #include "common/feslinkpty.h"
 #include "common/modalcloser.h"
+#include "common/nestedloopprobe.h"
 #include "common/ptypair.h"
 #include "common/testworkdir.h"
 #include "database/bledevice.h"
@@ -558,22 +559,11 @@ private slots:
     void aNestedLoopInAReceiverDoesNotStopTheLink()
     {
         drain();
-        QList<int> levels;
-        int duringLoop = 0;
-        bool inLoop = false;
+        NestedLoopProbe probe;
         const QMetaObject::Connection receiver =
             connect(m_fes, &FesControlDialog::signalGetBattery, this, [&](int device, int level) {
-                if (device != 1)
-                    return;
-                levels << level;
-                duringLoop += inLoop ? 1 : 0;
-                if (levels.size() == 1) {
-                    inLoop = true;
-                    QEventLoop loop;
-                    QTimer::singleShot(1500, &loop, &QEventLoop::quit);
-                    loop.exec();
-                    inLoop = false;
-                }
+                if (device == 1)
+                    probe.receive(level);
             });
         constexpr int kFrames = 40;
         int sent = 0;
@@ -584,13 +574,10 @@ private slots:
                 m_pty->write(batteryReply(1, ++sent));
         });
         device.start();
-        QTRY_COMPARE_WITH_TIMEOUT(levels.size(), kFrames, 6000);
+        QTRY_COMPARE_WITH_TIMEOUT(probe.values().size(), kFrames, 6000);
         disconnect(receiver);
-        QList<int> expected;
-        for (int level = 1; level <= kFrames; ++level)
-            expected << level;
-        QCOMPARE(levels, expected);
-        QVERIFY2(duringLoop >= 20, qPrintable(QString::number(duringLoop)));
+        QCOMPARE(probe.values(), NestedLoopProbe::sequence(1, kFrames));
+        QVERIFY2(probe.duringLoop() >= 20, qPrintable(QString::number(probe.duringLoop())));
     }
 
     // ---- the device list ----

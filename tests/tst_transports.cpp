@@ -7,6 +7,7 @@
 #include "comm/cudpinterface.h"
 #include "comm/deviceframe.h"
 #include "common/modalcloser.h"
+#include "common/nestedloopprobe.h"
 #include "common/ptypair.h"
 #include "common/testworkdir.h"
 
@@ -370,20 +371,9 @@ private slots:
             tcpDevice = server.nextPendingConnection();
         }
 
-        QList<int> received;
-        int duringLoop = 0;
-        bool inLoop = false;
-        connect(&api, &CCommunicateAPI::signalReadyRead, &api, [&](QByteArray frame) {
-            received << uint8_t(frame.at(3));
-            duringLoop += inLoop;
-            if (received.size() == 1) { // a prompt opened from live data, the old way
-                inLoop = true;
-                QEventLoop loop;
-                QTimer::singleShot(1500, &loop, &QEventLoop::quit);
-                loop.exec();
-                inLoop = false;
-            }
-        });
+        NestedLoopProbe probe; // a prompt opened from live data, the old way
+        connect(&api, &CCommunicateAPI::signalReadyRead, &api,
+                [&](QByteArray frame) { probe.receive(uint8_t(frame.at(3))); });
         constexpr int kFrames = 40;
         int sent = 0;
         QTimer device;
@@ -400,12 +390,9 @@ private slots:
                 device.stop();
         });
         device.start();
-        QTRY_COMPARE_WITH_TIMEOUT(received.size(), kFrames, 6000);
-        QList<int> expected;
-        for (int i = 0; i < kFrames; ++i)
-            expected << i;
-        QCOMPARE(received, expected);
-        QVERIFY2(duringLoop >= 20, qPrintable(QString::number(duringLoop)));
+        QTRY_COMPARE_WITH_TIMEOUT(probe.values().size(), kFrames, 6000);
+        QCOMPARE(probe.values(), NestedLoopProbe::sequence(0, kFrames));
+        QVERIFY2(probe.duringLoop() >= 20, qPrintable(QString::number(probe.duringLoop())));
     }
 
     // ---- UDP ----

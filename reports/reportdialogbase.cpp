@@ -217,7 +217,8 @@ void ReportDialogBase::on_import_Btn_clicked()
         return;
     }
     if (!ReportExport::writePdf(&file, image) || !file.commit()) {
-        qWarning().noquote() << QStringLiteral("report export failed:") << path << file.errorString();
+        qWarning().noquote() << QStringLiteral("report export failed:") << path
+                             << file.errorString();
         QMessageBox::warning(this, tr("导出文件"), tr("报告导出失败"));
         return;
     }

@@ -7,19 +7,20 @@
 
 namespace {
 constexpr int kLowerLimb = 1;
-
-// Passive modes (passive, isokinetic, passive with FES) have no active share; active ones no
-// passive share.
-bool allActive(int mode)
-{
-    return mode == 1 || mode == 9;
-}
-
-bool allPassive(int mode)
-{
-    return mode == 0 || mode == 3 || mode == 4;
-}
 } // namespace
+
+bool ReportShares::oneSided(int trainMode, ST_PieShare *share)
+{
+    // Passive modes (passive, isokinetic, passive with FES) have no active part, active modes
+    // no passive part, whatever was measured.
+    if (trainMode == 1 || trainMode == 9)
+        *share = pie(1, 0);
+    else if (trainMode == 0 || trainMode == 3 || trainMode == 4)
+        *share = pie(0, 1);
+    else
+        return false;
+    return true;
+}
 
 ST_PieShare ReportShares::pie(qreal first, qreal second)
 {
@@ -45,10 +46,9 @@ ST_PieShare ReportShares::balance(const ST_TrainReport &report)
 ST_PieShare ReportShares::time(const ST_TrainReport &report)
 {
     qDebug() << "主动和被动TIme" << report.activeTime << report.passiveTime;
-    if (allActive(report.trainMode))
-        return pie(1, 0);
-    if (allPassive(report.trainMode))
-        return pie(0, 1);
+    ST_PieShare share;
+    if (oneSided(report.trainMode, &share))
+        return share;
     if (report.activeTime == 0 && report.passiveTime == 0)
         return pie(1, 1);
     return pie(report.activeTime, report.passiveTime);
@@ -57,10 +57,9 @@ ST_PieShare ReportShares::time(const ST_TrainReport &report)
 ST_PieShare ReportShares::distance(const ST_TrainReport &report)
 {
     qDebug() << "主动和被动距离" << report.upLimpLength << report.downLimpLength;
-    if (allActive(report.trainMode))
-        return pie(1, 0);
-    if (allPassive(report.trainMode))
-        return pie(0, 1);
+    ST_PieShare share;
+    if (oneSided(report.trainMode, &share))
+        return share;
     if (report.upLimpLength == 0 && report.downLimpLength == 0) {
         qDebug() << "Yes";
         return pie(0, 1);

@@ -24,4 +24,7 @@ public:
 
     // The two slices with their labels: each share rounded by itself, "0%" when both are 0.
     static ST_PieShare pie(qreal first, qreal second);
+
+private:
+    static bool oneSided(int trainMode, ST_PieShare *share);
 };

@@ -51,7 +51,8 @@ bool ReportStore::saveTraining(uint32_t patientId, const ST_TrainParam &param,
              return db->deleteRowTable(paramTable, QStringLiteral("ID"), QString::number(patientId))
                  && db->insertRowTable(paramTable, TrainParamToVariantMap(param));
          }},
-        {"训练报告存储失败", [&] { return db->insertRowTable(kReportTable, TrainReportToVariantMap(report)); }},
+        {"训练报告存储失败",
+         [&] { return db->insertRowTable(kReportTable, TrainReportToVariantMap(report)); }},
         {"TrainRecord::on_createData_Btn_clicked",
          [&] {
              return db->insertRowTable(QStringLiteral("TrainRecordTable"),

@@ -591,11 +591,11 @@
     </message>
     <message>
         <source>平均速度(r/min)</source>
-        <translation>Average speed (r/min)</translation>
+        <translation>Average speed (rpm)</translation>
     </message>
     <message>
         <source>最大速度(r/min)</source>
-        <translation>Maximum speed (r/min)</translation>
+        <translation>Maximum speed (rpm)</translation>
     </message>
     <message>
         <source>最大阻力(档)</source>
@@ -718,11 +718,11 @@
     </message>
     <message>
         <source>平均速度(r/min)</source>
-        <translation>Average speed (r/min)</translation>
+        <translation>Average speed (rpm)</translation>
     </message>
     <message>
         <source>最大速度(r/min)</source>
-        <translation>Maximum speed (r/min)</translation>
+        <translation>Maximum speed (rpm)</translation>
     </message>
     <message>
         <source>最大阻力(档)</source>
@@ -833,11 +833,11 @@
     </message>
     <message>
         <source>平均速度(r/min)</source>
-        <translation>Average speed (r/min)</translation>
+        <translation>Average speed (rpm)</translation>
     </message>
     <message>
         <source>最大速度(r/min)</source>
-        <translation>Maximum speed (r/min)</translation>
+        <translation>Maximum speed (rpm)</translation>
     </message>
     <message>
         <source>平衡度</source>
@@ -952,11 +952,11 @@
     </message>
     <message>
         <source>平均速度(r/min)</source>
-        <translation>Average speed (r/min)</translation>
+        <translation>Average speed (rpm)</translation>
     </message>
     <message>
         <source>最大速度(r/min)</source>
-        <translation>Maximum speed (r/min)</translation>
+        <translation>Maximum speed (rpm)</translation>
     </message>
     <message>
         <source>主被动时间占比</source>

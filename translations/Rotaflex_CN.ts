@@ -174,6 +174,29 @@
     </message>
 </context>
 <context>
+    <name>DeleteReportDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认是否删除报告</source>
+        <translation>确认是否删除报告</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>删除后无法恢复</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>FesControlDialog</name>
     <message>
         <source>电刺激控制</source>
@@ -525,6 +548,58 @@
     <message>
         <source>垂直上肢</source>
         <translation>垂直上肢</translation>
+    </message>
+    <message>
+        <source>训练记录</source>
+        <translation>训练记录</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>训练日期</source>
+        <translation>训练日期</translation>
+    </message>
+    <message>
+        <source>训练时长(min)</source>
+        <translation>训练时长(min)</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>训练模式</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>训练部位</translation>
+    </message>
+    <message>
+        <source>查看</source>
+        <translation>查看</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>跳转到</source>
+        <translation>跳转到</translation>
+    </message>
+    <message>
+        <source>页</source>
+        <translation>页</translation>
     </message>
 </context>
 <context>

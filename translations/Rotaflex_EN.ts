@@ -174,6 +174,29 @@
     </message>
 </context>
 <context>
+    <name>DeleteReportDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认是否删除报告</source>
+        <translation>Delete the report?</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>A deletion cannot be undone.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>FesControlDialog</name>
     <message>
         <source>电刺激控制</source>
@@ -525,6 +548,58 @@
     <message>
         <source>垂直上肢</source>
         <translation>Vertical Limb</translation>
+    </message>
+    <message>
+        <source>训练记录</source>
+        <translation>Training records</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>训练日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>训练时长(min)</source>
+        <translation>Duration (min)</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>查看</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>跳转到</source>
+        <translation>Go to</translation>
+    </message>
+    <message>
+        <source>页</source>
+        <translation>page</translation>
     </message>
 </context>
 <context>

@@ -563,7 +563,7 @@
     </message>
     <message>
         <source>训练时长(min)</source>
-        <translation>Duration (min)</translation>
+        <translation>Time (min)</translation>
     </message>
     <message>
         <source>训练模式</source>

@@ -3,6 +3,9 @@
 //   QT_QPA_PLATFORM=offscreen ./rotaflex-screenshots /tmp/shots
 #include "app/startup.h"
 #include "app/unattended.h"
+#include "database/cdatabaseinterface.h"
+#include "database/databaseschema.h"
+#include "database/trainrecord.h"
 #include "fes/channeldialog.h"
 #include "fes/channelonlydialog.h"
 #include "fes/fescontroldialog.h"
@@ -12,11 +15,15 @@
 #include "fes/musclebutton.h"
 #include "fes/serialportsource.h"
 #include "reports/reportdialogbase.h"
+#include "reports/deletereportdialog.h"
 #include "reports/reportdialogset.h"
+#include "reports/trainrecord.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -102,6 +109,73 @@ bool saveReportDialogs(const QString &folder)
     return ok;
 }
 
+// The record list in a given language, whatever language the user saved.
+class RecordListShot : public TrainRecord
+{
+public:
+    int language = 0;
+
+protected:
+    int interfaceLanguage() const override { return language; }
+};
+
+// The record list with two pages of records and its delete dialog, in Chinese and in English.
+// The records live in a database of their own in /tmp: the user's database is never opened.
+bool saveRecordList(const QString &folder)
+{
+    QTemporaryDir data(QStringLiteral("/tmp/rotaflex-shots-XXXXXX"));
+    CDatabaseInterface *db = CDatabaseInterface::getInstance();
+    if (!data.isValid() || !db->openDB(data.filePath(QStringLiteral("Rotaflex.db")), QStringLiteral("QSQLITE"))
+        || !DatabaseSchema::createTables(db))
+        return false;
+    const struct
+    {
+        int bodyIndex;
+        int trainMode;
+        int seconds;
+    } trainings[] = {{1, 0, 1205}, {2, 7, 1830}, {0, 1, 600},  {3, 2, 905}, {1, 8, 1200},
+                     {2, 3, 1500}, {1, 4, 900},  {3, 10, 1210}, {0, 5, 720}, {2, 6, 1320},
+                     {1, 7, 1800}, {3, 0, 610}, {1, 1, 1250}};
+    QDateTime start(QDate(2024, 3, 18), QTime(9, 30, 12));
+    for (const auto &t : trainings) {
+        ST_TrainReport report;
+        report.ID = 100001;
+        report.name = QStringLiteral("张伟");
+        report.bodyIndex = t.bodyIndex;
+        report.trainMode = t.trainMode;
+        report.trainTime = t.seconds;
+        report.startTimeStr = start.toString(QLatin1String(kStartTimeFormat));
+        if (!db->insertRowTable(QStringLiteral("TrainRecordTable"), TrainRecordToVariantMap(trainRecordFromReport(report))))
+            return false;
+        start = start.addDays(-2).addSecs(-3700);
+    }
+
+    RecordListShot list;
+    list.slotCheckUserChanged(100001);
+    QWidget host; // the dialog dims the window that asks
+    host.resize(1920, 1080);
+    DeleteReportDialog dialog(&host);
+    QTranslator english;
+    bool ok = english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
+    for (const char *language : {"zh", "en"}) {
+        const QLatin1String suffix(language);
+        if (suffix == QLatin1String("en")) {
+            QCoreApplication::installTranslator(&english);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+            list.language = 1;
+        }
+        const QSize size(1240, 900);
+        ok &= save(&list, size, folder, QStringLiteral("record-list-%1").arg(suffix));
+        list.resize(size);
+        list.show(); // shown first: showing goes back to page 1
+        list.findChild<QPushButton *>(QStringLiteral("trainRecordBackPage_btn"))->click();
+        ok &= save(&list, size, folder, QStringLiteral("record-list-page2-%1").arg(suffix));
+        ok &= save(&dialog, QSize(1920, 1080), folder, QStringLiteral("dialog-delete-report-%1").arg(suffix));
+    }
+    QCoreApplication::removeTranslator(&english);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -173,5 +247,6 @@ int main(int argc, char *argv[])
     MaiBoXueyangDialog oximeter;
     ok &= save(&oximeter, QSize(640, 720), folder, QStringLiteral("dialog-oximeter"));
     ok &= saveReportDialogs(folder);
+    ok &= saveRecordList(folder);
     return ok ? 0 : 1;
 }

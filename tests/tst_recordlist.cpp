@@ -1,8 +1,7 @@
-#include "common/testworkdir.h"
+#include "common/testdatabase.h"
 
 #include "app/languagemanager.h"
 #include "database/cdatabaseinterface.h"
-#include "database/databaseschema.h"
 #include "database/trainrecord.h"
 #include "database/trainreport.h"
 #include "reports/deletereportdialog.h"
@@ -69,14 +68,6 @@ bool storeDays(int patient, int days)
     return true;
 }
 
-int rowCount(const QString &table)
-{
-    CDatabaseInterface *db = CDatabaseInterface::getInstance();
-    if (!db->execQuery(QStringLiteral("select count(*) as n from %1").arg(table)))
-        return -1;
-    return db->getValuesSize() < 1 ? -1 : db->getValues(0, 1).value(0).value(QStringLiteral("n")).toInt();
-}
-
 // Answers the delete dialog, which runs modally, from a timer; notes whether it came.
 class DeleteAnswer : public QObject
 {
@@ -136,21 +127,12 @@ private:
     }
     ReportDialogBase *shownReport() const { return qobject_cast<ReportDialogBase *>(QApplication::activeModalWidget()); }
 
-    void openFreshDatabase()
-    {
-        m_dir.reset(); // it restores the working folder it found: leave it before the next one
-        m_dir = std::make_unique<TestWorkDir>();
-        CDatabaseInterface *db = CDatabaseInterface::getInstance();
-        QVERIFY(db->openDB(m_dir->filePath(QStringLiteral("DependFile/DBFile/Rotaflex.db")), QStringLiteral("QSQLITE")));
-        QVERIFY2(DatabaseSchema::createTables(db), qPrintable(db->getLastError()));
-    }
-
 private slots:
     void initTestCase()
     {
         Q_INIT_RESOURCE(resources);
         prepareTestEnvironment();
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         m_list = std::make_unique<TrainRecord>();
         m_list->resize(1240, 900);
         m_list->show();
@@ -229,7 +211,7 @@ private slots:
     // 17 records give 3 pages, newest first; page 3 holds one row and no icons below it.
     void seventeenRecordsPageThrough()
     {
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(storeDays(kPatient, 17));
         QVERIFY(storeDays(kOtherPatient, 3));
         m_list->slotCheckUserChanged(kPatient);
@@ -289,7 +271,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, indicator);
         QFETCH(QString, first);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(storeDays(kPatient, 17));
         m_list->updateTableByID(kPatient);
         goTo(typed);
@@ -329,7 +311,7 @@ private slots:
         QFETCH(QString, indicator);
         QFETCH(int, recordsLeft);
         QFETCH(int, reportsLeft);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(storeDays(kPatient, records));
         m_list->updateTableByID(kPatient);
         goTo(page);
@@ -354,8 +336,8 @@ private slots:
         }
         QVERIFY(answer.asked);
         QCOMPARE(this->indicator(), indicator);
-        QCOMPARE(rowCount(kRecordTable), recordsLeft);
-        QCOMPARE(rowCount(kReportTable), reportsLeft);
+        QCOMPARE(storedRowCount(kRecordTable), recordsLeft);
+        QCOMPARE(storedRowCount(kReportTable), reportsLeft);
         QCOMPARE(shownRows(), qMin(8, recordsLeft - 8 * (indicator.section(QLatin1Char('/'), 0, 0).toInt() - 1)));
         QCOMPARE(cell(0, 1) == first, !confirm);
         QVERIFY(!m_list->findChild<QCheckBox *>(QStringLiteral("allSelect_CheckBox"))->isChecked());
@@ -388,7 +370,7 @@ private slots:
         QFETCH(bool, withReport);
         QFETCH(QString, dialog);
         QFETCH(QString, name);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(store(training(kPatient, QStringLiteral("2024-01-01 08:00:00"), 1, 7)));
         QVERIFY(store(training(kPatient, start, bodyIndex, trainMode), withReport));
         m_list->updateTableByID(kPatient);
@@ -418,7 +400,7 @@ private slots:
     void oddStartTimesListAndDelete()
     {
         QFETCH(QString, start);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(store(training(kPatient, QStringLiteral("2024-01-01 08:00:00"))));
         QVERIFY(store(training(kPatient, start)));
         m_list->updateTableByID(kPatient);
@@ -430,13 +412,13 @@ private slots:
         QVERIFY(answer.asked);
         QCOMPARE(shownRows(), 1);
         QCOMPARE(cell(0, 1), QStringLiteral("2024-01-01 08:00:00"));
-        QCOMPARE(rowCount(kRecordTable), 1);
+        QCOMPARE(storedRowCount(kRecordTable), 1);
     }
 
     // The stored texts follow the interface language, also while a page is shown.
     void textsFollowTheInterfaceLanguage()
     {
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         for (const char *file : {"Rotaflex_EN.qm", "Rotaflex_CN.qm"})
             QVERIFY(QFile::copy(QStringLiteral(ROTAFLEX_RUN_DIR "/") + QLatin1String(file), m_dir->filePath(QLatin1String(file))));
         Training passive = training(kPatient, QStringLiteral("2024-01-02 08:00:00"), 1, 0);
@@ -495,7 +477,7 @@ private slots:
         QFETCH(int, recordsLeft);
         QFETCH(int, reportsLeft);
         QFETCH(int, rowsShown);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(storeDays(kPatient, 3));
         m_list->updateTableByID(kPatient);
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
@@ -515,8 +497,8 @@ private slots:
             }
             QVERIFY(answer.asked);
         }
-        QCOMPARE(rowCount(kRecordTable), recordsLeft);
-        QCOMPARE(rowCount(kReportTable), reportsLeft);
+        QCOMPARE(storedRowCount(kRecordTable), recordsLeft);
+        QCOMPARE(storedRowCount(kReportTable), reportsLeft);
         QCOMPARE(shownRows(), rowsShown);
         QCOMPARE(indicator(), QStringLiteral("1/1"));
     }

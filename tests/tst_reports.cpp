@@ -1,4 +1,4 @@
-#include "common/testworkdir.h"
+#include "common/testdatabase.h"
 
 #include "database/cdatabaseinterface.h"
 #include "database/databaseschema.h"
@@ -82,14 +82,6 @@ bool buttonShown(QWidget *dialog, const char *name)
     return button && !button->isHidden();
 }
 
-int rowCount(const QString &table)
-{
-    CDatabaseInterface *db = CDatabaseInterface::getInstance();
-    if (!db->execQuery(QStringLiteral("select count(*) as n from %1").arg(table)))
-        return -1;
-    return db->getValuesSize() < 1 ? -1 : db->getValues(0, 1).value(0).value(QStringLiteral("n")).toInt();
-}
-
 // Answers the prompts a report dialog raises while it lives: boxes are recorded ("title|text")
 // and accepted, the save-file dialog gets the given path (or is cancelled when it is empty).
 // The report dialog itself, modal too, is left alone.
@@ -154,15 +146,6 @@ class tst_Reports : public QObject
 private:
     std::unique_ptr<TestWorkDir> m_dir;
     std::unique_ptr<ReportDialogSet> m_set;
-
-    void openFreshDatabase()
-    {
-        m_dir = std::make_unique<TestWorkDir>();
-        CDatabaseInterface *db = CDatabaseInterface::getInstance();
-        QVERIFY(db->openDB(m_dir->filePath(QStringLiteral("DependFile/DBFile/Rotaflex.db")),
-                           QStringLiteral("QSQLITE")));
-        QVERIFY2(DatabaseSchema::createTables(db), qPrintable(db->getLastError()));
-    }
 
 private slots:
     void initTestCase()
@@ -436,7 +419,7 @@ private slots:
     // Catches a second prescription row for the patient, or a report or record lost or doubled.
     void twoSavedTrainingsKeepOnePrescription()
     {
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         ReportDialogBase *dialog = m_set->dialog(ReportLayout::TrainReport_E);
         for (int speed : {30, 45}) {
             GameControl::getInstance()->setTrainParam(sampleParam(speed));
@@ -448,9 +431,9 @@ private slots:
             QCOMPARE(answerer.seen, QStringList{QStringLiteral("保存|报告保存成功")});
             QVERIFY(!dialog->isVisible());
         }
-        QCOMPARE(rowCount(QStringLiteral("TrainParamTable")), 1);
-        QCOMPARE(rowCount(QStringLiteral("TrainReportTable")), 2);
-        QCOMPARE(rowCount(QStringLiteral("TrainRecordTable")), 2);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainParamTable")), 1);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainReportTable")), 2);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainRecordTable")), 2);
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
         QVERIFY(db->execQuery(QStringLiteral("select * from TrainParamTable")) && db->getValuesSize() == 1);
         QCOMPARE(db->getValues(0, 1).value(0).value(QStringLiteral("trainSpeed")).toInt(), 45);
@@ -482,7 +465,7 @@ private slots:
         QFETCH(QString, breakSql);
         QFETCH(QString, log);
         QFETCH(QString, mendSql);
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
         QVERIFY(db->insertRowTable(QStringLiteral("TrainParamTable"), TrainParamToVariantMap(sampleParam(10))));
         QVERIFY2(db->execQuery(breakSql), qPrintable(db->getLastError()));
@@ -497,8 +480,8 @@ private slots:
             QVERIFY(answerer.seen.isEmpty());
         }
         QVERIFY(dialog->isVisible());
-        QCOMPARE(rowCount(QStringLiteral("TrainReportTable")), 0);
-        QVERIFY(rowCount(QStringLiteral("TrainRecordTable")) <= 0);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainReportTable")), 0);
+        QVERIFY(storedRowCount(QStringLiteral("TrainRecordTable")) <= 0);
         QVERIFY(db->execQuery(QStringLiteral("select * from TrainParamTable")) && db->getValuesSize() == 1);
         QCOMPARE(db->getValues(0, 1).value(0).value(QStringLiteral("trainSpeed")).toInt(), 10);
 
@@ -509,16 +492,16 @@ private slots:
         PromptAnswerer answerer;
         dialog->on_save_Btn_clicked();
         QCOMPARE(answerer.seen, QStringList{QStringLiteral("保存|报告保存成功")});
-        QCOMPARE(rowCount(QStringLiteral("TrainParamTable")), 1);
-        QCOMPARE(rowCount(QStringLiteral("TrainReportTable")), 1);
-        QCOMPARE(rowCount(QStringLiteral("TrainRecordTable")), 1);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainParamTable")), 1);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainReportTable")), 1);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainRecordTable")), 1);
     }
 
     // Catches a crash or a stray row on keys that are empty, malformed or unknown, and a
     // delete that misses its report.
     void lookUpAndDeleteByStartTime()
     {
-        openFreshDatabase();
+        QVERIFY(openFreshDatabase(m_dir));
         ST_TrainReport broken = sampleReport();
         broken.startTimeStr = QStringLiteral("06/05/2023 7h");
         for (const ST_TrainReport &report : {sampleReport(), broken})
@@ -537,8 +520,8 @@ private slots:
 
         QVERIFY(TrainReport::deleteReportByStartTime(QStringLiteral("2023-05-06 07:08:09")));
         QCOMPARE(TrainReport::getReportDataByStartTime(QStringLiteral("2023-05-06 07:08:09")).ID, 0);
-        QCOMPARE(rowCount(QStringLiteral("TrainReportTable")), 1);
-        QCOMPARE(rowCount(QStringLiteral("TrainRecordTable")), 2); // records are the list's to delete
+        QCOMPARE(storedRowCount(QStringLiteral("TrainReportTable")), 1);
+        QCOMPARE(storedRowCount(QStringLiteral("TrainRecordTable")), 2); // records are the list's to delete
     }
 
     // ---- export ----

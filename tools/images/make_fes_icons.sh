@@ -4,23 +4,9 @@
 # Everything is drawn at four times the size and scaled down, which gives clean anti-aliasing.
 set -eu
 
-ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/iconstyle.sh"
 OUT="$ROOT/resources/Source"
-TMP="$(mktemp -d)"
-trap 'rm -rf "$TMP"' EXIT
 mkdir -p "$OUT/channel" "$OUT/Fes" "$OUT/gamePage"
-
-ACCENT="#1E8C9E"
-GO="#2E9E5B"
-STOP="#D64545"
-AMBER="#E8A317"
-DARK="#4A5560"
-MUTED="#9AA8B4"
-FONT="DejaVu-Sans-Bold"
-
-finish() { # finish <big picture> <width>x<height> <target>
-    convert "$1" -filter Lanczos -resize "$2" -depth 8 -define png:color-type=6 -define png:exclude-chunk=date,time "$3"
-}
 
 # ---- side markers: a figure seen from behind, the marked half solid, with its letter ----
 side() { # side <file> <L|R> <colour>

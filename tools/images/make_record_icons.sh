@@ -1,23 +1,11 @@
 #!/bin/sh
 # Regenerates the two icons of the training record list: view (a report sheet under a lens) and
-# delete (a bin). Needs ImageMagick 6 (convert). Drawn at four times the size and scaled down,
-# like the FES icons, in the same palette.
+# delete (a bin), in the palette of the FES icons. Needs ImageMagick 6 (convert).
 set -eu
 
-ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/iconstyle.sh"
 OUT="$ROOT/resources/Source/User"
-TMP="$(mktemp -d)"
-trap 'rm -rf "$TMP"' EXIT
 mkdir -p "$OUT"
-
-ACCENT="#1E8C9E"
-ACCENT_LIGHT="#E4F4FC"
-STOP="#D64545"
-STOP_LIGHT="#FBE9E9"
-
-finish() { # finish <big picture> <width>x<height> <target>
-    convert "$1" -filter Lanczos -resize "$2" -depth 8 -define png:color-type=6 -define png:exclude-chunk=date,time "$3"
-}
 
 # ---- view: a report sheet with text lines and a bar, a lens over its corner ----
 convert -size 192x192 xc:none \

@@ -125,6 +125,14 @@ private:
             ++rows;
         return rows;
     }
+    // A fresh database with records of the patient on that many days, listed.
+    bool listDays(int days)
+    {
+        if (!openFreshDatabase(m_dir) || !storeDays(kPatient, days))
+            return false;
+        m_list->updateTableByID(kPatient);
+        return true;
+    }
     ReportDialogBase *shownReport() const { return qobject_cast<ReportDialogBase *>(QApplication::activeModalWidget()); }
 
 private slots:
@@ -271,9 +279,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, indicator);
         QFETCH(QString, first);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(storeDays(kPatient, 17));
-        m_list->updateTableByID(kPatient);
+        QVERIFY(listDays(17));
         goTo(typed);
         QCOMPARE(this->indicator(), indicator);
         QCOMPARE(cell(0, 1), first);
@@ -311,9 +317,7 @@ private slots:
         QFETCH(QString, indicator);
         QFETCH(int, recordsLeft);
         QFETCH(int, reportsLeft);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(storeDays(kPatient, records));
-        m_list->updateTableByID(kPatient);
+        QVERIFY(listDays(records));
         goTo(page);
         const QString first = cell(0, 1);
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
@@ -477,9 +481,7 @@ private slots:
         QFETCH(int, recordsLeft);
         QFETCH(int, reportsLeft);
         QFETCH(int, rowsShown);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(storeDays(kPatient, 3));
-        m_list->updateTableByID(kPatient);
+        QVERIFY(listDays(3));
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
         QVERIFY2(db->execQuery(breakSql), qPrintable(db->getLastError()));
 

@@ -11,6 +11,8 @@ namespace platform {
 struct VolumeBackendChoice
 {
     std::unique_ptr<VolumeBackend> backend;
+    // False when nothing answered and the null backend stands in.
+    bool answered = false;
     // Why the sound systems tried before it were passed over, for the log.
     std::vector<std::string> notes;
 };

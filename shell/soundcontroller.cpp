@@ -17,11 +17,7 @@ constexpr double kPercentTolerance = 0.005;
 
 SoundController::SoundController(QObject *parent) : QObject(parent)
 {
-    platform::VolumeBackendChoice choice = platform::chooseVolumeBackend();
-    for (const std::string &note : choice.notes)
-        qDebug().noquote() << QString::fromStdString(note);
-    m_backend = std::move(choice.backend);
-    qDebug().noquote() << "Volume control:" << backendName();
+    choose();
 }
 
 SoundController::SoundController(std::unique_ptr<platform::VolumeBackend> backend, QObject *parent)
@@ -34,16 +30,16 @@ SoundController::~SoundController() = default;
 bool SoundController::setVolume(int value)
 {
     if (value == Unmute)
-        return report(m_backend->setMute(false));
+        return report(backend().setMute(false));
     if (value == Mute)
-        return report(m_backend->setMute(true));
-    return report(m_backend->setLevel(std::clamp(value, 0, 100) / 100.0));
+        return report(backend().setMute(true));
+    return report(backend().setLevel(std::clamp(value, 0, 100) / 100.0));
 }
 
 int SoundController::getVolume()
 {
     double level = 0;
-    if (!report(m_backend->readLevel(level)))
+    if (!report(backend().readLevel(level)))
         return 0;
     const int percent = int(std::floor(100.0 * std::clamp(level, 0.0, 1.0) + kPercentTolerance));
     return std::min(percent + 1, 100);
@@ -52,6 +48,25 @@ int SoundController::getVolume()
 QString SoundController::backendName() const
 {
     return QString::fromStdString(m_backend->name());
+}
+
+void SoundController::choose()
+{
+    platform::VolumeBackendChoice choice = platform::chooseVolumeBackend();
+    m_searching = !choice.answered;
+    if (m_searching && m_backend)
+        return; // still none: the search was logged the first time
+    for (const std::string &note : choice.notes)
+        qDebug().noquote() << QString::fromStdString(note);
+    m_backend = std::move(choice.backend);
+    qDebug().noquote() << "Volume control:" << backendName();
+}
+
+platform::VolumeBackend &SoundController::backend()
+{
+    if (m_searching)
+        choose();
+    return *m_backend;
 }
 
 bool SoundController::report(bool ok)

@@ -18,7 +18,8 @@ public:
     static constexpr int Unmute = -1;
     static constexpr int Mute = -2;
 
-    // Uses the first sound system of this machine that answers.
+    // Uses the first sound system of this machine that answers; while none does, it looks again
+    // at every call, so a sound server that starts after the program is used once it answers.
     explicit SoundController(QObject *parent = nullptr);
     explicit SoundController(std::unique_ptr<platform::VolumeBackend> backend, QObject *parent = nullptr);
     ~SoundController() override;
@@ -31,9 +32,13 @@ public:
     QString backendName() const;
 
 private:
+    void choose();
+    // The backend for the next call: the factory's choice is made again while it is the null one.
+    platform::VolumeBackend &backend();
     // Logs a failure once, not again for every slider step that fails the same way.
     bool report(bool ok);
 
     std::unique_ptr<platform::VolumeBackend> m_backend;
+    bool m_searching = false;
     std::string m_lastLogged;
 };

@@ -326,6 +326,7 @@ private slots:
         QVERIFY2(!QFile::exists(m_sound.path() + QStringLiteral("/native")), "the private server must not run yet");
         platform::VolumeBackendChoice choice = platform::chooseVolumeBackend();
         QCOMPARE(choice.backend->name(), std::string("none"));
+        QVERIFY(!choice.answered);
         QCOMPARE(int(choice.notes.size()), 2);
         // A refused connection, not a time-out: the choice never waits.
         QVERIFY2(QString::fromStdString(choice.notes[0]).contains(QStringLiteral("Connection refused")), choice.notes[0].c_str());
@@ -405,7 +406,7 @@ private slots:
         QCOMPARE(check.getVolume(), 30);
     }
 
-    // A server that goes away is reported at once, and one that comes back is used again.
+    // A server that goes away is reported at once, and one that comes (back) is used.
     void aLostServerFailsAtOnceAndIsFoundAgain()
     {
         if (!serverRuns())
@@ -416,9 +417,14 @@ private slots:
         m_server->stop();
         QVERIFY(!backend.readLevel(level));
         QVERIFY2(backend.lastError().find("no answer") == std::string::npos, backend.lastError().c_str());
+        SoundController searching;
+        QCOMPARE(searching.backendName(), QStringLiteral("none"));
         m_server.reset();
         QVERIFY2(serverRuns(), qPrintable(m_serverProblem));
         QVERIFY2(backend.readLevel(level), backend.lastError().c_str());
+        // Catches a controller that keeps the null backend after a server has come up.
+        QVERIFY(searching.getVolume() > 0);
+        QCOMPARE(searching.backendName(), QStringLiteral("PulseAudio"));
     }
 };
 

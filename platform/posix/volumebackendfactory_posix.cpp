@@ -15,6 +15,7 @@ VolumeBackendChoice chooseVolumeBackend()
         double level = 0;
         if (candidate->readLevel(level)) {
             choice.backend = std::move(candidate);
+            choice.answered = true;
             return choice;
         }
         choice.notes.push_back(candidate->lastError());

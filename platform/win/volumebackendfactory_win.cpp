@@ -13,6 +13,7 @@ VolumeBackendChoice chooseVolumeBackend()
     if (!coreAudio->constructionError().empty())
         choice.notes.push_back(coreAudio->constructionError());
     choice.backend = std::move(coreAudio);
+    choice.answered = true;
     return choice;
 }
 

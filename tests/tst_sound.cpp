@@ -120,13 +120,12 @@ public:
         env.remove(QStringLiteral("DISPLAY"));
         m_process.setProcessEnvironment(env);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(program, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                                  QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-                                  QStringLiteral("--system=no"), QStringLiteral("--high-priority=no"),
-                                  QStringLiteral("--realtime=no"), QStringLiteral("--disable-shm=yes"),
-                                  QStringLiteral("--log-target=stderr"), QStringLiteral("-L"),
-                                  QStringLiteral("module-null-sink sink_name=ci_null"), QStringLiteral("-L"),
-                                  QStringLiteral("module-native-protocol-unix socket=%1 auth-anonymous=1").arg(socket())});
+        QStringList arguments = QStringLiteral("-n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=no "
+                                               "--high-priority=no --realtime=no --disable-shm=yes --log-target=stderr")
+                                    .split(QLatin1Char(' '));
+        arguments << QStringLiteral("-L") << QStringLiteral("module-null-sink sink_name=ci_null") << QStringLiteral("-L")
+                  << QStringLiteral("module-native-protocol-unix socket=%1 auth-anonymous=1").arg(socket());
+        m_process.start(program, arguments);
         if (!m_process.waitForStarted(5000))
             return QStringLiteral("pulseaudio did not start: ") + m_process.errorString();
         platform::PulseVolumeBackend probe(serverAddress().toStdString());

@@ -46,6 +46,21 @@ bool CDatabaseInterface::execPrepared()
     return m_dataBase ? m_dataBase->execPrepared() : false;
 }
 
+bool CDatabaseInterface::beginTransaction()
+{
+    return m_dataBase ? m_dataBase->beginTransaction() : false;
+}
+
+bool CDatabaseInterface::commitTransaction()
+{
+    return m_dataBase ? m_dataBase->commitTransaction() : false;
+}
+
+bool CDatabaseInterface::rollbackTransaction()
+{
+    return m_dataBase ? m_dataBase->rollbackTransaction() : false;
+}
+
 int CDatabaseInterface::getValuesSize()
 {
     return m_dataBase ? m_dataBase->getValuesSize() : 0;

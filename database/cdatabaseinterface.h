@@ -22,6 +22,9 @@ public:
     bool execQuery(const QString &sql, const QVariantList &values);
     bool prepareQuery(const QString &sql);
     bool execPrepared();
+    bool beginTransaction();
+    bool commitTransaction();
+    bool rollbackTransaction();
     int getValuesSize();
     QList<QVariantMap> getValues(int startRow, int count);
     bool insertRowTable(const QString &table, const QVariantMap &row);

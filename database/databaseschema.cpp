@@ -128,17 +128,17 @@ bool DatabaseSchema::createTables(CDatabaseInterface *db, QStringList *created)
         *created = missing;
     if (missing.isEmpty())
         return true;
-    if (!db->execQuery(QStringLiteral("begin transaction")))
+    if (!db->beginTransaction())
         return false;
     for (const QString &table : missing) {
         ok = ok && db->createTable(table, columns(table));
         for (const QString &sql : indexes().value(table))
             ok = ok && db->execQuery(sql);
     }
-    if (ok && db->execQuery(QStringLiteral("commit")))
+    if (ok && db->commitTransaction())
         return true;
     const QString error = db->getLastError();
-    db->execQuery(QStringLiteral("rollback"));
+    db->rollbackTransaction();
     qWarning().noquote() << QStringLiteral("creating the tables failed:") << error;
     if (created)
         created->clear();

@@ -89,6 +89,21 @@ bool MySqlDataBase::execPrepared()
     return runQueryError(m_query.exec());
 }
 
+bool MySqlDataBase::beginTransaction()
+{
+    return execQuery(QStringLiteral("begin transaction"));
+}
+
+bool MySqlDataBase::commitTransaction()
+{
+    return execQuery(QStringLiteral("commit"));
+}
+
+bool MySqlDataBase::rollbackTransaction()
+{
+    return execQuery(QStringLiteral("rollback"));
+}
+
 int MySqlDataBase::getValuesSize()
 {
     int size = -1;

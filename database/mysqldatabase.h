@@ -26,6 +26,11 @@ public:
     bool prepareQuery(const QString &sql);
     bool execPrepared();
 
+    // Statements between begin and commit are stored together or, after a rollback, not at all.
+    bool beginTransaction();
+    bool commitTransaction();
+    bool rollbackTransaction();
+
     int getValuesSize();
     QList<QVariantMap> getValues(int startRow, int count);
 

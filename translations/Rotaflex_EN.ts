@@ -419,6 +419,53 @@
     </message>
 </context>
 <context>
+    <name>ReportDialogBase</name>
+    <message>
+        <source>女</source>
+        <translation>Female</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation>Male</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>报告保存成功</source>
+        <translation>The report has been saved</translation>
+    </message>
+    <message>
+        <source>保存文件</source>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <source>*.pdf</source>
+        <translation>*.pdf</translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export File</translation>
+    </message>
+    <message>
+        <source>文件打开失败</source>
+        <translation>The file could not be opened</translation>
+    </message>
+    <message>
+        <source>报告导出失败</source>
+        <translation>The report could not be exported</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>报告导出成功</source>
+        <translation>The report has been exported</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -497,6 +544,478 @@
     <message>
         <source>垂直上肢</source>
         <translation>Vertical Limb</translation>
+    </message>
+</context>
+<context>
+    <name>TrainReport</name>
+    <message>
+        <source>训练报告</source>
+        <translation>Training Report</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪报告</source>
+        <translation>Rehabilitation Training Report</translation>
+    </message>
+    <message>
+        <source>报告日期:</source>
+        <translation>Report date:</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>年龄：</source>
+        <translation>Age:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>训练部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>训练时间(min:s)</source>
+        <translation>Training time (min:s)</translation>
+    </message>
+    <message>
+        <source>训练距离(m)</source>
+        <translation>Distance (m)</translation>
+    </message>
+    <message>
+        <source>痉挛次数</source>
+        <translation>Spasms</translation>
+    </message>
+    <message>
+        <source>平均速度(r/min)</source>
+        <translation>Average speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大速度(r/min)</source>
+        <translation>Maximum speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大阻力(档)</source>
+        <translation>Maximum resistance (level)</translation>
+    </message>
+    <message>
+        <source>平均阻力(档)</source>
+        <translation>Average resistance (level)</translation>
+    </message>
+    <message>
+        <source>平衡度</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>左平衡</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右平衡</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>主被动时间占比</source>
+        <translation>Active/passive time</translation>
+    </message>
+    <message>
+        <source>主动时间</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <source>被动时间</source>
+        <translation>Passive time</translation>
+    </message>
+    <message>
+        <source>主被动距离占比</source>
+        <translation>Active/passive distance</translation>
+    </message>
+    <message>
+        <source>主动距离</source>
+        <translation>Active distance</translation>
+    </message>
+    <message>
+        <source>被动距离</source>
+        <translation>Passive distance</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't Save</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>TrainReportThreeTwo</name>
+    <message>
+        <source>训练报告</source>
+        <translation>Training Report</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪报告</source>
+        <translation>Rehabilitation Training Report</translation>
+    </message>
+    <message>
+        <source>报告日期:</source>
+        <translation>Report date:</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>年龄：</source>
+        <translation>Age:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>训练部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>训练时间(min:s)</source>
+        <translation>Training time (min:s)</translation>
+    </message>
+    <message>
+        <source>训练距离(m)</source>
+        <translation>Distance (m)</translation>
+    </message>
+    <message>
+        <source>痉挛次数</source>
+        <translation>Spasms</translation>
+    </message>
+    <message>
+        <source>平均速度(r/min)</source>
+        <translation>Average speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大速度(r/min)</source>
+        <translation>Maximum speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大阻力(档)</source>
+        <translation>Maximum resistance (level)</translation>
+    </message>
+    <message>
+        <source>平均阻力(档)</source>
+        <translation>Average resistance (level)</translation>
+    </message>
+    <message>
+        <source>主被动时间占比</source>
+        <translation>Active/passive time</translation>
+    </message>
+    <message>
+        <source>主动时间</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <source>被动时间</source>
+        <translation>Passive time</translation>
+    </message>
+    <message>
+        <source>主被动距离占比</source>
+        <translation>Active/passive distance</translation>
+    </message>
+    <message>
+        <source>主动距离</source>
+        <translation>Active distance</translation>
+    </message>
+    <message>
+        <source>被动距离</source>
+        <translation>Passive distance</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't Save</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>TrainReportTwoThree</name>
+    <message>
+        <source>训练报告</source>
+        <translation>Training Report</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪报告</source>
+        <translation>Rehabilitation Training Report</translation>
+    </message>
+    <message>
+        <source>报告日期:</source>
+        <translation>Report date:</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>年龄：</source>
+        <translation>Age:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>训练部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>训练时间(min:s)</source>
+        <translation>Training time (min:s)</translation>
+    </message>
+    <message>
+        <source>训练距离(m)</source>
+        <translation>Distance (m)</translation>
+    </message>
+    <message>
+        <source>痉挛次数</source>
+        <translation>Spasms</translation>
+    </message>
+    <message>
+        <source>平均速度(r/min)</source>
+        <translation>Average speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大速度(r/min)</source>
+        <translation>Maximum speed (rpm)</translation>
+    </message>
+    <message>
+        <source>平衡度</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>左平衡</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右平衡</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>主被动时间占比</source>
+        <translation>Active/passive time</translation>
+    </message>
+    <message>
+        <source>主动时间</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <source>被动时间</source>
+        <translation>Passive time</translation>
+    </message>
+    <message>
+        <source>主被动距离占比</source>
+        <translation>Active/passive distance</translation>
+    </message>
+    <message>
+        <source>主动距离</source>
+        <translation>Active distance</translation>
+    </message>
+    <message>
+        <source>被动距离</source>
+        <translation>Passive distance</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't Save</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>TrainReportTwoTwo</name>
+    <message>
+        <source>训练报告</source>
+        <translation>Training Report</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪报告</source>
+        <translation>Rehabilitation Training Report</translation>
+    </message>
+    <message>
+        <source>报告日期:</source>
+        <translation>Report date:</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>年龄：</source>
+        <translation>Age:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>训练部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>训练时间(min:s)</source>
+        <translation>Training time (min:s)</translation>
+    </message>
+    <message>
+        <source>训练距离(m)</source>
+        <translation>Distance (m)</translation>
+    </message>
+    <message>
+        <source>痉挛次数</source>
+        <translation>Spasms</translation>
+    </message>
+    <message>
+        <source>平均速度(r/min)</source>
+        <translation>Average speed (rpm)</translation>
+    </message>
+    <message>
+        <source>最大速度(r/min)</source>
+        <translation>Maximum speed (rpm)</translation>
+    </message>
+    <message>
+        <source>主被动时间占比</source>
+        <translation>Active/passive time</translation>
+    </message>
+    <message>
+        <source>主动时间</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <source>被动时间</source>
+        <translation>Passive time</translation>
+    </message>
+    <message>
+        <source>主被动距离占比</source>
+        <translation>Active/passive distance</translation>
+    </message>
+    <message>
+        <source>主动距离</source>
+        <translation>Active distance</translation>
+    </message>
+    <message>
+        <source>被动距离</source>
+        <translation>Passive distance</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't Save</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>%1岁</source>
+        <translation>%1 years</translation>
     </message>
 </context>
 </TS>

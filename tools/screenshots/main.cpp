@@ -13,6 +13,8 @@
 #include "fes/serialportsource.h"
 #include "platform/volumebackend.h"
 #include "shell/sounddialog.h"
+#include "reports/reportdialogbase.h"
+#include "reports/reportdialogset.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,11 +66,11 @@ private:
     double m_level = 0.5;
 };
 
-// The volume dialog in Chinese and in English.
+// The volume dialog in Chinese and in English; the translation is installed here only.
 bool saveVolumeDialogs(const QSize &screen, const QString &folder)
 {
     SoundDialog dialog(std::make_unique<MemoryVolume>());
-    bool ok = save(&dialog, screen, folder, QStringLiteral("dialog-volume"));
+    bool ok = save(&dialog, screen, folder, QStringLiteral("dialog-volume-zh"));
     QTranslator english;
     if (!english.load(QStringLiteral("Rotaflex_EN.qm"), QCoreApplication::applicationDirPath())) {
         QTextStream(stdout) << "failed to load Rotaflex_EN.qm\n";
@@ -79,6 +81,65 @@ bool saveVolumeDialogs(const QSize &screen, const QString &folder)
     ok &= save(&dialog, screen, folder, QStringLiteral("dialog-volume-en"));
     QCoreApplication::removeTranslator(&english);
     QCoreApplication::processEvents();
+    return ok;
+}
+
+// The four report dialogs, each with a training of its own layout, in Chinese and in English.
+// The translation is installed here only: the user's saved language stays as it is.
+bool saveReportDialogs(const QString &folder)
+{
+    ST_TrainReport base;
+    base.ID = 100001;
+    base.name = QStringLiteral("张伟");
+    base.sex = 0;
+    base.phone = QStringLiteral("13912345678");
+    base.age = 67;
+    base.markMsg = QStringLiteral("左侧偏瘫，第三周");
+    base.trainTime = 1205;
+    base.leftBalance = 42;
+    base.rightBalance = 58;
+    base.upLimpLength = 612.4f;
+    base.downLimpLength = 845.7f;
+    base.activeTime = 730;
+    base.passiveTime = 475;
+    base.spasmTimes = 1;
+    base.maxResistance = 6;
+    base.averangeResistance = 3.5f;
+    base.startTimeStr = QStringLiteral("2024-03-18 09:30:12");
+    base.averageSpeed = 32;
+    base.maxSpeed = 48;
+    const struct
+    {
+        ReportLayout::E_REPORTLAYOUT layout;
+        int bodyIndex;
+        int trainMode;
+        const char *name;
+    } shots[] = {{ReportLayout::TrainReport_E, 2, 7, "report-train"},
+                 {ReportLayout::TrainReportThreeTwo_E, 3, 2, "report-three-two"},
+                 {ReportLayout::TrainReportTwoThree_E, 1, 0, "report-two-three"},
+                 {ReportLayout::TrainReportTwoTwo_E, 3, 3, "report-two-two"}};
+
+    ReportDialogSet dialogs;
+    QTranslator english;
+    const bool translated =
+        english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
+    bool ok = translated;
+    for (const char *language : {"zh", "en"}) {
+        if (QLatin1String(language) == QLatin1String("en") && translated) {
+            QCoreApplication::installTranslator(&english);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        }
+        for (const auto &shot : shots) {
+            ST_TrainReport report = base;
+            report.bodyIndex = shot.bodyIndex;
+            report.trainMode = shot.trainMode;
+            ReportDialogBase *dialog = dialogs.dialog(shot.layout);
+            dialog->setReportData(report, shot.layout != ReportLayout::TrainReportTwoTwo_E);
+            ok &= save(dialog, QSize(1920, 1080), folder,
+                       QStringLiteral("%1-%2").arg(QLatin1String(shot.name), QLatin1String(language)));
+        }
+    }
+    QCoreApplication::removeTranslator(&english);
     return ok;
 }
 
@@ -153,5 +214,6 @@ int main(int argc, char *argv[])
     MaiBoXueyangDialog oximeter;
     ok &= save(&oximeter, QSize(640, 720), folder, QStringLiteral("dialog-oximeter"));
     ok &= saveVolumeDialogs(screen, folder);
+    ok &= saveReportDialogs(folder);
     return ok ? 0 : 1;
 }

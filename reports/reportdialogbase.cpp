@@ -10,6 +10,7 @@
 #include <QDebug>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -97,6 +98,7 @@ void ReportDialogBase::showButtons(bool save, bool import)
 void ReportDialogBase::setReportData(const ST_TrainReport &report, bool isNew)
 {
     showButtons(isNew, true);
+    m_isNew = isNew;
     m_report = report;
     fillTexts();
     qDebug() << "最终模式" << report.bodyIndex;
@@ -200,6 +202,7 @@ void ReportDialogBase::on_save_Btn_clicked()
     // A failure is logged by the store; the dialog stays open for another try.
     if (!ReportStore::saveTraining(patient, GameControl::getInstance()->getTrainParam(), m_report))
         return;
+    m_isNew = false;
     QMessageBox::warning(this, tr("保存"), tr("报告保存成功"));
     accept();
 }
@@ -207,9 +210,14 @@ void ReportDialogBase::on_save_Btn_clicked()
 void ReportDialogBase::on_import_Btn_clicked()
 {
     const QString name = ReportExport::defaultFileName(m_report);
+    // The buttons stay out of the picture only: a training that is not stored yet must still be
+    // savable after an export, whether it worked or not.
     showButtons(false, false);
     const QImage image = reportImage();
-    const QString path = QFileDialog::getSaveFileName(this, tr("保存文件"), name, tr("*.pdf"));
+    showButtons(m_isNew, true);
+    QString path = QFileDialog::getSaveFileName(this, tr("保存文件"), name, tr("*.pdf"));
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
     // A file written beside and renamed at the end: a failed export leaves what was there.
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
@@ -223,7 +231,8 @@ void ReportDialogBase::on_import_Btn_clicked()
         return;
     }
     QMessageBox::information(this, tr("提示"), tr("报告导出成功"));
-    accept();
+    if (!m_isNew)
+        accept();
 }
 
 void ReportDialogBase::changeEvent(QEvent *event)

@@ -53,6 +53,7 @@ private:
     void showButtons(bool save, bool import);
 
     ST_TrainReport m_report;
+    bool m_isNew = false; // a finished training that is not stored yet
     QtCharts::QChart *m_charts[3] = {nullptr, nullptr, nullptr};
     QWidget *m_area = nullptr;
     bool m_formReady = false;

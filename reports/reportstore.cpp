@@ -38,6 +38,10 @@ bool ReportStore::saveTraining(uint32_t patientId, const ST_TrainParam &param,
 {
     CDatabaseInterface *db = CDatabaseInterface::getInstance();
     const QString paramTable = QStringLiteral("TrainParamTable");
+    // The prescription is the patient's whose rows it replaces, whatever number it came with:
+    // otherwise the patient would keep a second row.
+    ST_TrainParam prescription = param;
+    prescription.ID = int(patientId);
     // Each step with the line that names it in the log when it fails.
     const struct
     {
@@ -49,7 +53,7 @@ bool ReportStore::saveTraining(uint32_t patientId, const ST_TrainParam &param,
         {"插入处方信息失败！",
          [&] {
              return db->deleteRowTable(paramTable, QStringLiteral("ID"), QString::number(patientId))
-                 && db->insertRowTable(paramTable, TrainParamToVariantMap(param));
+                 && db->insertRowTable(paramTable, TrainParamToVariantMap(prescription));
          }},
         {"训练报告存储失败",
          [&] { return db->insertRowTable(kReportTable, TrainReportToVariantMap(report)); }},

@@ -489,6 +489,25 @@
     </message>
 </context>
 <context>
+    <name>SoundDialog</name>
+    <message>
+        <source>音量</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>提示：音量调节</source>
+        <translation>提示：音量调节</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>警告</source>

@@ -489,6 +489,25 @@
     </message>
 </context>
 <context>
+    <name>SoundDialog</name>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>提示：音量调节</source>
+        <translation>Tip: adjust the volume</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>警告</source>

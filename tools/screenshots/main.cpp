@@ -14,6 +14,8 @@
 #include "fes/maiboxueyangdialog.h"
 #include "fes/musclebutton.h"
 #include "fes/serialportsource.h"
+#include "platform/volumebackend.h"
+#include "shell/sounddialog.h"
 #include "reports/reportdialogbase.h"
 #include "reports/deletereportdialog.h"
 #include "reports/reportdialogset.h"
@@ -47,6 +49,45 @@ bool save(QWidget *widget, const QSize &size, const QString &folder, const QStri
     const bool ok = widget->grab().save(path);
     QTextStream(stdout) << (ok ? "wrote " : "failed ") << path << '\n';
     widget->hide();
+    return ok;
+}
+
+// The pictures leave the machine's volume alone: a sound system in memory, at half volume.
+class MemoryVolume : public platform::VolumeBackend
+{
+public:
+    std::string name() const override { return "memory"; }
+    bool readLevel(double &level) override
+    {
+        level = m_level;
+        return succeed();
+    }
+    bool setLevel(double level) override
+    {
+        m_level = level;
+        return succeed();
+    }
+    bool setMute(bool) override { return succeed(); }
+
+private:
+    double m_level = 0.5;
+};
+
+// The volume dialog in Chinese and in English; the translation is installed here only.
+bool saveVolumeDialogs(const QSize &screen, const QString &folder)
+{
+    SoundDialog dialog(std::make_unique<MemoryVolume>());
+    bool ok = save(&dialog, screen, folder, QStringLiteral("dialog-volume-zh"));
+    QTranslator english;
+    if (!english.load(QStringLiteral("Rotaflex_EN.qm"), QCoreApplication::applicationDirPath())) {
+        QTextStream(stdout) << "failed to load Rotaflex_EN.qm\n";
+        return false;
+    }
+    QCoreApplication::installTranslator(&english);
+    QCoreApplication::processEvents(); // the language change is posted to every window
+    ok &= save(&dialog, screen, folder, QStringLiteral("dialog-volume-en"));
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::processEvents();
     return ok;
 }
 
@@ -246,6 +287,7 @@ int main(int argc, char *argv[])
     ok &= save(FesControlDialog::getInstance(), screen, folder, QStringLiteral("dialog-fes-manager"));
     MaiBoXueyangDialog oximeter;
     ok &= save(&oximeter, QSize(640, 720), folder, QStringLiteral("dialog-oximeter"));
+    ok &= saveVolumeDialogs(screen, folder);
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     return ok ? 0 : 1;

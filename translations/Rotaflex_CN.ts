@@ -508,6 +508,25 @@
     </message>
 </context>
 <context>
+    <name>StageNotice</name>
+    <message>
+        <source>被动</source>
+        <translation>被动</translation>
+    </message>
+    <message>
+        <source>主动</source>
+        <translation>主动</translation>
+    </message>
+    <message>
+        <source>主被动</source>
+        <translation>主被动</translation>
+    </message>
+    <message>
+        <source>模式切换中</source>
+        <translation>模式切换中</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>警告</source>

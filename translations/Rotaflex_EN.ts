@@ -508,6 +508,25 @@
     </message>
 </context>
 <context>
+    <name>StageNotice</name>
+    <message>
+        <source>被动</source>
+        <translation>Passive</translation>
+    </message>
+    <message>
+        <source>主动</source>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>主被动</source>
+        <translation>Passive&amp; Active</translation>
+    </message>
+    <message>
+        <source>模式切换中</source>
+        <translation>Switching mode</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>警告</source>

@@ -20,6 +20,16 @@
 #include "reports/deletereportdialog.h"
 #include "reports/reportdialogset.h"
 #include "reports/trainrecord.h"
+#include "training/emergencystopdialog.h"
+#include "training/horizontaltoverticaldialog.h"
+#include "training/machinestartdialog.h"
+#include "training/paramtipsdialog.h"
+#include "training/prescriptiondialog.h"
+#include "training/protectgamestart.h"
+#include "training/quitbyspeeddialog.h"
+#include "training/quitgamedialog.h"
+#include "training/spasmtipsdialog.h"
+#include "training/verticaltohorizondialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -217,6 +227,53 @@ bool saveRecordList(const QString &folder)
     return ok;
 }
 
+// Every training prompt over a full-screen page, in Chinese and in English. The translation is
+// installed here only, and no alarm is left ringing.
+bool saveTrainingPrompts(const QString &folder)
+{
+    QWidget page; // the prompts dim the window that opens them
+    page.resize(1920, 1080);
+    SpasmTipsDialog spasm(&page);
+    EmergencyStopDialog emergency(&page);
+    QuitBySpeedDialog overSpeed(&page);
+    ParamTipsDialog speedQuestion(&page);
+    QuitGameDialog quitGame(&page);
+    HorizontalToVerticalDialog toVertical(&page);
+    VerticalToHorizonDialog toHorizontal(&page);
+    MachineStartDialog mounting(&page);
+    PrescriptionDialog prescription(&page);
+    ProtectGameStart loading(&page);
+    const struct
+    {
+        QDialog *dialog;
+        const char *name;
+    } shots[] = {{&spasm, "prompt-spasm"},           {&emergency, "prompt-emergency"},
+                 {&overSpeed, "prompt-over-speed"},  {&speedQuestion, "prompt-speed-question"},
+                 {&quitGame, "prompt-quit-game"},    {&toVertical, "prompt-horizontal-to-vertical"},
+                 {&toHorizontal, "prompt-vertical-to-horizontal"}, {&mounting, "prompt-mounting"},
+                 {&prescription, "prompt-no-prescription"},       {&loading, "prompt-loading"}};
+
+    QTranslator english;
+    bool ok = english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
+    for (const char *language : {"zh", "en"}) {
+        const QLatin1String suffix(language);
+        if (suffix == QLatin1String("en")) {
+            QCoreApplication::installTranslator(&english);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        }
+        // The mode page asks this question in the interface's language.
+        speedQuestion.setMessage(suffix == QLatin1String("en")
+                                     ? QStringLiteral("The set speed is above 30 r/min. Train at this speed?")
+                                     : QStringLiteral("设定速度已超30r/min，确认使用该速度训练吗？"));
+        spasm.showCount(3);
+        spasm.stopSound();
+        for (const auto &shot : shots)
+            ok &= save(shot.dialog, QSize(1920, 1080), folder, QStringLiteral("%1-%2").arg(QLatin1String(shot.name), suffix));
+    }
+    QCoreApplication::removeTranslator(&english);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -290,5 +347,6 @@ int main(int argc, char *argv[])
     ok &= saveVolumeDialogs(screen, folder);
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
+    ok &= saveTrainingPrompts(folder);
     return ok ? 0 : 1;
 }

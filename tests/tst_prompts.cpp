@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QAudioDecoder>
 #include <QLabel>
+#include <QMediaPlayer>
 #include <QMovie>
 #include <QNetworkDatagram>
 #include <QPushButton>
@@ -46,6 +47,16 @@ DialogFactory make()
 {
     return [](QWidget *parent) -> QDialog * { return new T(parent); };
 }
+
+// Counts the log lines that say the spasm alarm could not be played.
+struct AlarmLog
+{
+    static void count(QtMsgType, const QMessageLogContext &, const QString &message)
+    {
+        lines += message.startsWith(QLatin1String("alarm sound not played: \"./DependFile/Music/spasmTips.wav\""));
+    }
+    static inline int lines = 0;
+};
 
 } // namespace
 Q_DECLARE_METATYPE(DialogFactory)
@@ -117,7 +128,8 @@ private slots:
     // ---- spasm and emergency: opened from live data ----
 
     // Catches a prompt that runs its own event loop: the call must come back with the prompt
-    // still open, modal over the page, its alarm ringing; closing it silences the alarm.
+    // still open, modal over the page, its alarm ringing on past the file's end; Escape does
+    // not dismiss it, closing it silences the alarm.
     void liveDataPromptsReturnAtOnceWithTheAlarmOn_data()
     {
         QTest::addColumn<bool>("emergency");
@@ -143,12 +155,38 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), dialog);
         QCOMPARE(dialog->geometry(), m_page->geometry());
         QTRY_VERIFY(playing());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        const QMediaPlayer *player = dialog->findChild<QMediaPlayer *>();
+        qint64 furthest = 0;
+        const bool startedAgain = QTest::qWaitFor([&] {
+            furthest = qMax(furthest, player->position());
+            return furthest > 500 && player->position() < furthest - 300;
+        }, 8000);
+        QVERIFY2(startedAgain, qPrintable(QString::number(furthest)));
+        QVERIFY(playing());
         if (emergency)
             stop.closePrompt();
         else
             spasm.close(); // as the page does when an emergency arrives
         QVERIFY(!dialog->isVisible());
         QVERIFY(!playing());
+    }
+
+    // Catches an alarm that retries a missing file for ever: the prompt still opens, the
+    // failure is logged once and the sound counts as off.
+    void missingAlarmFileIsLoggedOnce()
+    {
+        TestWorkDir empty; // no sound files here
+        SpasmTipsDialog dialog(m_page.get());
+        const QtMessageHandler previous = qInstallMessageHandler(AlarmLog::count);
+        dialog.showCount(1);
+        QTRY_COMPARE(AlarmLog::lines, 1);
+        QTest::qWait(500); // time for attempts that should not come
+        qInstallMessageHandler(previous);
+        QCOMPARE(AlarmLog::lines, 1);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.isSoundPlaying());
     }
 
     // Catches a wrong or stale count text: each showing says which spasm it is.
@@ -250,6 +288,7 @@ private slots:
         QSignalSpy closed(&dialog, &QuitBySpeedDialog::signalClosed);
         dialog.startCountDown();
         seen << label(&dialog, "downTime_Label")->text();
+        QTest::keyClick(&dialog, Qt::Key_Escape); // only the count or a slow record ends it
         QVERIFY(dialog.isVisible());
         QTRY_VERIFY(!dialog.isVisible());
         QTest::qWait(50); // no tick after the end
@@ -307,6 +346,8 @@ private slots:
         QTest::newRow("upper limb start") << QStringLiteral("UpLimbOnClick_Btn") << QByteArray::fromHex("AB040212020000CD") << false;
         QTest::newRow("lower limb start") << QStringLiteral("confirm_Btn") << QByteArray::fromHex("AB040212010000CD") << false;
         QTest::newRow("end mounting") << QStringLiteral("cancel_Btn") << QByteArray::fromHex("AB040212000000CD") << true;
+        // Catches a dialog that goes away and leaves the machine mounting.
+        QTest::newRow("escape ends mounting too") << QStringLiteral("Escape") << QByteArray::fromHex("AB040212000000CD") << true;
     }
 
     void mountingSendsItem0x12()
@@ -321,7 +362,10 @@ private slots:
         QVERIFY(button(&dialog, "cancel_Btn")->isVisible());
         QVERIFY(button(&dialog, "UpLimbOnClick_Btn")->isVisible());
         QVERIFY(!button(&dialog, "confirm_Btn")->isVisible());
-        button(&dialog, qPrintable(pressed))->click();
+        if (pressed == QLatin1String("Escape"))
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            button(&dialog, qPrintable(pressed))->click();
         QCOMPARE(received(1), QList<QByteArray>{frame});
         QCOMPARE(dialog.isVisible(), !closes);
         QCOMPARE(finished.count(), closes ? 1 : 0);

@@ -102,13 +102,13 @@ private slots:
         QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
         const quint16 ownPort = probe.localPort();
         probe.close();
-        m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
-                     QStringLiteral("<config><communicateType type=\"1\"/>"
-                                    "<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
-                                    "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/></config>")
-                         .arg(ownPort)
-                         .arg(m_machine->localPort())
-                         .toUtf8());
+        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
+                             QStringLiteral("<config><communicateType type=\"1\"/>"
+                                            "<udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
+                                            "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/></config>")
+                                 .arg(ownPort)
+                                 .arg(m_machine->localPort())
+                                 .toUtf8()));
         QVERIFY(ConfigManager::getInstance()->readConfigFile());
         QCOMPARE(CCommunicateAPI::getInstance()->communicateType(), int(CCommunicateAPI::Udp));
         // The training page the prompts dim and block.

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QMediaPlayer>
 #include <QUrl>
 
@@ -94,7 +95,9 @@ ST_TrainParam GameControl::getTrainParam() const
 
 void GameControl::playSound(const QString &filePath)
 {
-    m_player->setMedia(QUrl::fromLocalFile(filePath));
+    // The media back end resolves a relative "./DependFile/..." path against nothing: it must be
+    // made absolute here, or every prompt stays silent.
+    m_player->setMedia(QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()));
     m_player->setVolume(kPromptVolume);
     m_player->play();
 }

@@ -156,6 +156,17 @@ private slots:
         games->playSound(missing); // again after the error
         QCOMPARE(player->volume(), 90);
         player->stop();
+
+        // A relative path as the pages pass it: a silent prompt means a lost warning.
+        QByteArray wav("RIFF\x24\x1f\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\x1f\0\0", 44);
+        wav.append(QByteArray(0x1f00, '\0'));
+        QVERIFY(dir.write(QStringLiteral("DependFile/Music/tone.wav"), wav));
+        games->playSound(QStringLiteral("./DependFile/Music/tone.wav"));
+        QCOMPARE(player->media().request().url(), QUrl::fromLocalFile(dir.filePath(QStringLiteral("DependFile/Music/tone.wav"))));
+        QTRY_VERIFY_WITH_TIMEOUT(player->mediaStatus() == QMediaPlayer::EndOfMedia
+                                     || player->error() != QMediaPlayer::NoError,
+                                 5000);
+        QCOMPARE(player->error(), QMediaPlayer::NoError);
     }
 
     // ---- stimulation recipes ----

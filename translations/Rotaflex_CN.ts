@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>EmergencyStopDialog</name>
+    <message>
+        <source>急停</source>
+        <translation>急停</translation>
+    </message>
+</context>
+<context>
     <name>FesControlDialog</name>
     <message>
         <source>电刺激控制</source>
@@ -385,6 +392,29 @@
     </message>
 </context>
 <context>
+    <name>HorizontalToVerticalDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由水平</source>
+        <translation>请将上肢训练部分由水平</translation>
+    </message>
+    <message>
+        <source>旋转至垂直进行训练</source>
+        <translation>旋转至垂直进行训练</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>LinkWarningPresenter</name>
     <message>
         <source>警告</source>
@@ -405,6 +435,29 @@
     <message>
         <source>串口打开失败</source>
         <translation>串口打开失败</translation>
+    </message>
+</context>
+<context>
+    <name>MachineStartDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>是否开始一键上机</source>
+        <translation>是否开始一键上机</translation>
+    </message>
+    <message>
+        <source>结束上机</source>
+        <translation>结束上机</translation>
+    </message>
+    <message>
+        <source>下肢开始</source>
+        <translation>下肢开始</translation>
+    </message>
+    <message>
+        <source>上肢开始</source>
+        <translation>上肢开始</translation>
     </message>
 </context>
 <context>
@@ -435,10 +488,85 @@
     </message>
 </context>
 <context>
+    <name>ParamTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>PrescriptionDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>未查询到您上一次训练处方！</source>
+        <translation>未查询到您上一次训练处方！</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>ProtectGameStart</name>
+    <message>
+        <source>加载中...</source>
+        <translation>加载中...</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>不可重复开启进程</source>
         <translation>不可重复开启进程</translation>
+    </message>
+</context>
+<context>
+    <name>QuitBySpeedDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>速度已超99r/min,设备将在5s内停止</source>
+        <translation>速度已超99r/min,设备将在5s内停止</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>QuitGameDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>游戏正在运行中，确认退出吗?</source>
+        <translation>游戏正在运行中，确认退出吗?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>
@@ -505,6 +633,25 @@
     <message>
         <source>确认</source>
         <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>SpasmTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>请注意发生3次痉挛,训练将停止!</source>
+        <translation>请注意发生3次痉挛,训练将停止!</translation>
+    </message>
+    <message>
+        <source>请注意发生%1次痉挛!</source>
+        <translation>请注意发生%1次痉挛!</translation>
     </message>
 </context>
 <context>
@@ -1110,6 +1257,29 @@
     <message>
         <source>%1岁</source>
         <translation>%1岁</translation>
+    </message>
+</context>
+<context>
+    <name>VerticalToHorizonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由垂直</source>
+        <translation>请将上肢训练部分由垂直</translation>
+    </message>
+    <message>
+        <source>旋转至水平进行训练</source>
+        <translation>旋转至水平进行训练</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 </TS>

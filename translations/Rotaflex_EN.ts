@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>EmergencyStopDialog</name>
+    <message>
+        <source>急停</source>
+        <translation>Emergency Stop</translation>
+    </message>
+</context>
+<context>
     <name>FesControlDialog</name>
     <message>
         <source>电刺激控制</source>
@@ -385,6 +392,29 @@
     </message>
 </context>
 <context>
+    <name>HorizontalToVerticalDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由水平</source>
+        <translation>Please rotate the upper limb training part</translation>
+    </message>
+    <message>
+        <source>旋转至垂直进行训练</source>
+        <translation>from horizontal to vertical for training</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>LinkWarningPresenter</name>
     <message>
         <source>警告</source>
@@ -405,6 +435,29 @@
     <message>
         <source>串口打开失败</source>
         <translation>Failed to open the serial port</translation>
+    </message>
+</context>
+<context>
+    <name>MachineStartDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>是否开始一键上机</source>
+        <translation>Start one-click mounting?</translation>
+    </message>
+    <message>
+        <source>结束上机</source>
+        <translation>End Mounting</translation>
+    </message>
+    <message>
+        <source>下肢开始</source>
+        <translation>Start Lower Limb</translation>
+    </message>
+    <message>
+        <source>上肢开始</source>
+        <translation>Start Upper Limb</translation>
     </message>
 </context>
 <context>
@@ -435,10 +488,85 @@
     </message>
 </context>
 <context>
+    <name>ParamTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>PrescriptionDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>未查询到您上一次训练处方！</source>
+        <translation>No prescription from your last training was found!</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>ProtectGameStart</name>
+    <message>
+        <source>加载中...</source>
+        <translation>Loading...</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>不可重复开启进程</source>
         <translation>The program is already running</translation>
+    </message>
+</context>
+<context>
+    <name>QuitBySpeedDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>速度已超99r/min,设备将在5s内停止</source>
+        <translation>Over 99 r/min: the device stops within 5 s</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>QuitGameDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>游戏正在运行中，确认退出吗?</source>
+        <translation>The game is running. Quit anyway?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>
@@ -505,6 +633,25 @@
     <message>
         <source>确认</source>
         <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>SpasmTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>请注意发生3次痉挛,训练将停止!</source>
+        <translation>Attention: spasm 3 detected, the training will stop!</translation>
+    </message>
+    <message>
+        <source>请注意发生%1次痉挛!</source>
+        <translation>Attention: spasm %1 detected!</translation>
     </message>
 </context>
 <context>
@@ -1110,6 +1257,29 @@
     <message>
         <source>%1岁</source>
         <translation>%1 years</translation>
+    </message>
+</context>
+<context>
+    <name>VerticalToHorizonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由垂直</source>
+        <translation>Please rotate the upper limb training part</translation>
+    </message>
+    <message>
+        <source>旋转至水平进行训练</source>
+        <translation>from vertical to horizontal for training</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 </TS>

@@ -8,8 +8,6 @@ public:
     static constexpr int kTopSpeed = 100;
     // The prompt opens on the record after this many fast records in a row.
     static constexpr int kFastRecordsTolerated = 40;
-    // The prompt's own count-down before it stops the training.
-    static constexpr int kPromptSeconds = 5;
 
     enum class Action {
         None,

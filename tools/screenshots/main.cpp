@@ -20,10 +20,13 @@
 #include "reports/deletereportdialog.h"
 #include "reports/reportdialogset.h"
 #include "reports/trainrecord.h"
+#include "trainingpageshots.h"
+#include "game/gamecontrol.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -290,5 +293,7 @@ int main(int argc, char *argv[])
     ok &= saveVolumeDialogs(screen, folder);
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
+    GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
+    ok &= saveTrainingPage(folder);
     return ok ? 0 : 1;
 }

@@ -94,11 +94,11 @@ private:
         ST_BicycleParam p;
         p.trainLimp = uint8_t(limb);
         p.trainMode = uint8_t(mode);
-        p.trainSpeed = 12;
+        p.trainSpeed = 30;
         p.trainResistance = 6;
         IceModule::getInstance()->setBicycleParam(p);
         m_page->on_start_Btn_clicked();
-        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("rx start limb=%1 mode=%2 speed=12 resistance=6").arg(limb).arg(mode)), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("rx start limb=%1 mode=%2 speed=30 resistance=6").arg(limb).arg(mode)), 3000);
         const int before = liveFramesWhileRunning();
         QTRY_VERIFY_WITH_TIMEOUT(liveFramesWhileRunning() > before + 5, 3000);
     }
@@ -187,8 +187,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(prompt<SpasmTipsDialog>()->isVisible(), 3000);
         prompt<SpasmTipsDialog>()->on_confirm_Btn_clicked();
         QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("rx realtime spasm-direction=backward")), 3000);
+        // on until a revolution has been counted
         const int before = liveFramesWhileRunning();
-        QTRY_VERIFY_WITH_TIMEOUT(liveFramesWhileRunning() > before + 30, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(liveFramesWhileRunning() > before + 30 && wordAt(m_received.last().frame, Live::kDownDistance) > 0, 8000);
 
         m_page->on_stop_Btn_clicked();
         const QList<Received> decoded = m_received;
@@ -295,7 +296,7 @@ private slots:
         m_trainer->type(QStringLiteral("silence 6"));
         QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("fault silence")), 2000);
         QTRY_COMPARE_WITH_TIMEOUT(IceModule::getInstance()->getDeviceState(), 0, 4000);
-        const QImage shown = m_page->findChild<QLabel *>(QStringLiteral("wifiSignal_Label"))->pixmap()->toImage();
+        const QImage shown = m_page->findChild<QLabel *>(QStringLiteral("wifiSignal_Label"))->pixmap(Qt::ReturnByValue).toImage();
         QCOMPARE(shown, QImage(QStringLiteral(":/DependFile/Source/signal/deviceDisconnected.png")).convertToFormat(shown.format()));
         QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("silence over")), 8000);
         QTRY_COMPARE_WITH_TIMEOUT(IceModule::getInstance()->getDeviceState(), 1, 4000);

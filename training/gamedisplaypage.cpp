@@ -122,7 +122,7 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
         makeTimer("resistanceRepeatTimer", kRepeatIntervalMs, &GameDisplayPage::resistanceRepeatStep);
     m_stageTextTimer = new QTimer(this);
     m_stageTextTimer->setObjectName(QStringLiteral("stageTextTimer"));
-    m_stageTextTimer->setInterval(kStageNoticeDelayMs);
+    m_stageTextTimer->setInterval(StageNotice::kStageTextDelayMs);
     m_stageTextTimer->setSingleShot(true);
     connect(m_stageTextTimer, &QTimer::timeout, this, [this] { ui->warnTips_Label->setText(m_stageText); });
 
@@ -144,8 +144,9 @@ void GameDisplayPage::on_start_Btn_clicked()
     m_overSpeedWatch.reset();
     m_quitBySpeedDialog->stopCountDown();
     // The built-in still record settles the over-speed watch before the session runs.
-    for (int i = 0; i < kBuiltInFrameRepeats; ++i)
-        slotReceiveData(LiveDataDecoder::builtInFrame());
+    const QByteArray stillRecord = LiveDataDecoder::builtInFrame();
+    for (int i = 0; i < LiveDataDecoder::kBuiltInFrameRepeats; ++i)
+        slotReceiveData(stillRecord);
 
     if (m_trainState == 0) {
         m_trainReport.startTimeStr = QDateTime::currentDateTime().toString(QLatin1String(kStartTimeFormat));
@@ -322,8 +323,8 @@ void GameDisplayPage::sendGameData(float speed, int left, int right, int angle)
 {
     ST_GameLiveData data;
     data.speed = speed;
-    data.forceLeft = left;
-    data.forceRight = right;
+    data.left = left;
+    data.right = right;
     data.angle = angle;
     m_gameLink->sendGameData(data);
 }
@@ -445,7 +446,7 @@ void GameDisplayPage::handleLiveRecord(const LiveRecord &record)
             IceModule::getInstance()->setEmergencyState(0);
             if (m_emergencyDialog->isVisible())
                 m_emergencyDialog->closePrompt();
-            sendGameData(record.gameSpeed, record.balanceLeft, record.balanceRight, record.handAngle);
+            m_gameLink->sendGameData(LiveDataDecoder::gameLiveData(record));
         }
         if (goOn) {
             if (record.spasm && !m_spasmDialog->isVisible())
@@ -453,7 +454,7 @@ void GameDisplayPage::handleLiveRecord(const LiveRecord &record)
             if (IceModule::getInstance()->getGameType() == kGameTypeFes)
                 sendMotionBlock(record.motionBlock);
         }
-    } else if (record.emergencyReadable) {
+    } else if (record.emergencyCheckable) {
         if (record.emergency) {
             handleEmergency();
         } else {
@@ -462,34 +463,35 @@ void GameDisplayPage::handleLiveRecord(const LiveRecord &record)
                 m_emergencyDialog->closePrompt();
         }
     }
-    watchOverSpeed(record.fastestSpeed);
+    // A page that is not running watches the speeds as they came.
+    watchOverSpeed(m_trainState == 1 ? record.fastest : record.rawFastest);
 }
 
 void GameDisplayPage::showLiveValues(const LiveRecord &record)
 {
-    if (record.showsUpper) {
+    if (record.upShown) {
         ui->upRealSpeed_Label->setNum(record.upSpeed);
         ui->upRealPower_Label->setNum(record.upPower);
     }
-    if (record.showsLower) {
+    if (record.downShown) {
         ui->downRealSpeed_Label->setNum(record.downSpeed);
         ui->downRealPower_Label->setNum(record.downPower);
     }
     m_currentSpeed = record.currentSpeed;
     ui->length_Label->setText(record.lengthText);
-    if (m_bicycleParam.trainMode == 7 || m_bicycleParam.trainMode == 10)
+    if (StageNotice::appliesToMode(m_bicycleParam.trainMode))
         showStageNotice(record.stage);
-    m_machineStage = uint8_t(record.stage);
-    m_trainReport.upLimpLength = record.upLength;
-    m_trainReport.downLimpLength = record.downLength;
-    ui->leftHandAngle_label->setNum(record.handAngle);
-    ui->leftFootAngle_label->setNum(record.footAngle);
-    if (m_bicycleParam.trainLimp != 3) {
+    m_machineStage = record.stage;
+    m_trainReport.upLimpLength = float(record.upLength);
+    m_trainReport.downLimpLength = float(record.downLength);
+    ui->leftHandAngle_label->setNum(record.leftHandAngle);
+    ui->leftFootAngle_label->setNum(record.leftFootAngle);
+    if (record.balanceShown) {
         ui->leftBalance_Label->setText(QStringLiteral("%1%").arg(record.balanceLeft));
         ui->rightBalance_Label->setText(QStringLiteral("%1%").arg(record.balanceRight));
     }
-    if (SamplingCounter::count())
-        m_statistics.addLiveSample(record.upBalance, record.downBalance, record.fastestSpeed);
+    if (SamplingCounter::programWide().countRecord())
+        m_statistics.addLiveSample(record.balanceSampleUp, record.balanceSampleDown, record.fastest);
 }
 
 bool GameDisplayPage::handleEmergency()
@@ -560,13 +562,13 @@ void GameDisplayPage::watchOverSpeed(int fastest)
     }
 }
 
-void GameDisplayPage::showStageNotice(int stage)
+void GameDisplayPage::showStageNotice(uint8_t stage)
 {
-    const StageNotice::Notice notice = m_stageNotice.update(stage);
-    if (!notice.changed)
+    const StageNotice::Notice notice = m_stageNotice.feed(stage);
+    if (!notice.show)
         return;
-    m_stageText = tr(notice.finalText);
-    ui->warnTips_Label->setText(tr(notice.firstText));
+    m_stageText = notice.later;
+    ui->warnTips_Label->setText(notice.now);
     ui->warnTips_Label->show();
     m_stageTextTimer->start();
 }

@@ -41,8 +41,6 @@ public:
     static constexpr int kHeartIntervalMs = 1000;
     static constexpr int kCountDownIntervalMs = 1000;
     static constexpr int kRepeatIntervalMs = 200;
-    static constexpr int kStageNoticeDelayMs = 2500;
-    static constexpr int kBuiltInFrameRepeats = 100;
     static constexpr int kPanelWidth = 430;
     static constexpr int kPanelTop = 120;
     static constexpr int kAnimationMs = 1000;
@@ -119,7 +117,7 @@ private:
     void handleSpasm();
     void sendMotionBlock(const QByteArray &block);
     void watchOverSpeed(int fastest);
-    void showStageNotice(int stage);
+    void showStageNotice(uint8_t stage);
 
     // Session
     void sendControl(uint8_t code);

@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int kBatch = 1000;
+constexpr int kWarmUpBatches = 10;
 constexpr int kDefaultFrames = 100000;
 
 long residentKiB()
@@ -108,10 +109,12 @@ int main(int argc, char *argv[])
     std::vector<QByteArray> input;
     for (int i = 0; i < kBatch; ++i)
         input.push_back(frame(i));
-    // Warm up: the first frames fill caches and the sampling starts.
-    for (const QByteArray &f : input)
-        page.slotReceiveData(f);
-    QCoreApplication::processEvents();
+    // Warm up: the first frames fill caches, the sampling starts and the allocator settles.
+    for (int batch = 0; batch < kWarmUpBatches; ++batch) {
+        for (const QByteArray &f : input)
+            page.slotReceiveData(f);
+        QCoreApplication::processEvents();
+    }
 
     const long before = residentKiB();
     std::vector<double> perFrame;

@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>EmergencyStopDialog</name>
+    <message>
+        <source>急停</source>
+        <translation>急停</translation>
+    </message>
+</context>
+<context>
     <name>FesControlDialog</name>
     <message>
         <source>电刺激控制</source>
@@ -385,6 +392,208 @@
     </message>
 </context>
 <context>
+    <name>GameDisplayPage</name>
+    <message>
+        <source>训练</source>
+        <translation>训练</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>上肢训练</source>
+        <translation>上肢训练</translation>
+    </message>
+    <message>
+        <source>被动</source>
+        <translation>被动</translation>
+    </message>
+    <message>
+        <source>模式切换中</source>
+        <translation>模式切换中</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>上肢</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>功率</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>下肢</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>平衡</translation>
+    </message>
+    <message>
+        <source>左平衡:</source>
+        <translation>左平衡:</translation>
+    </message>
+    <message>
+        <source>右平衡:</source>
+        <translation>右平衡:</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>距离</translation>
+    </message>
+    <message>
+        <source>训练距离</source>
+        <translation>训练距离</translation>
+    </message>
+    <message>
+        <source>生命体征</source>
+        <translation>生命体征</translation>
+    </message>
+    <message>
+        <source>心率</source>
+        <translation>心率</translation>
+    </message>
+    <message>
+        <source>脉搏</source>
+        <translation>脉搏</translation>
+    </message>
+    <message>
+        <source>血氧饱和度</source>
+        <translation>血氧饱和度</translation>
+    </message>
+    <message>
+        <source>心电监护</source>
+        <translation>心电监护</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>左手</source>
+        <translation>左手</translation>
+    </message>
+    <message>
+        <source>左脚</source>
+        <translation>左脚</translation>
+    </message>
+    <message>
+        <source>速度(r/min)</source>
+        <translation>速度(r/min)</translation>
+    </message>
+    <message>
+        <source>阻力(档)</source>
+        <translation>阻力(档)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>正向</translation>
+    </message>
+    <message>
+        <source>逆向</source>
+        <translation>逆向</translation>
+    </message>
+    <message>
+        <source>电刺激电流(mA)</source>
+        <translation>电刺激电流(mA)</translation>
+    </message>
+    <message>
+        <source>通道A1:</source>
+        <translation>通道A1:</translation>
+    </message>
+    <message>
+        <source>通道A2:</source>
+        <translation>通道A2:</translation>
+    </message>
+    <message>
+        <source>通道B1:</source>
+        <translation>通道B1:</translation>
+    </message>
+    <message>
+        <source>通道B2:</source>
+        <translation>通道B2:</translation>
+    </message>
+    <message>
+        <source>通道C1:</source>
+        <translation>通道C1:</translation>
+    </message>
+    <message>
+        <source>通道C2:</source>
+        <translation>通道C2:</translation>
+    </message>
+    <message>
+        <source>通道D1:</source>
+        <translation>通道D1:</translation>
+    </message>
+    <message>
+        <source>通道D2:</source>
+        <translation>通道D2:</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>电刺激</translation>
+    </message>
+    <message>
+        <source>电刺激开关</source>
+        <translation>电刺激开关</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>未检测到电刺激设备</source>
+        <translation>未检测到电刺激设备</translation>
+    </message>
+    <message>
+        <source>下肢训练</source>
+        <translation>下肢训练</translation>
+    </message>
+    <message>
+        <source>上下肢训练</source>
+        <translation>上下肢训练</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>设定速度已超30r/min，确认使用该速度训练吗？</translation>
+    </message>
+</context>
+<context>
+    <name>HorizontalToVerticalDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由水平</source>
+        <translation>请将上肢训练部分由水平</translation>
+    </message>
+    <message>
+        <source>旋转至垂直进行训练</source>
+        <translation>旋转至垂直进行训练</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>LinkWarningPresenter</name>
     <message>
         <source>警告</source>
@@ -405,6 +614,29 @@
     <message>
         <source>串口打开失败</source>
         <translation>串口打开失败</translation>
+    </message>
+</context>
+<context>
+    <name>MachineStartDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>是否开始一键上机</source>
+        <translation>是否开始一键上机</translation>
+    </message>
+    <message>
+        <source>结束上机</source>
+        <translation>结束上机</translation>
+    </message>
+    <message>
+        <source>下肢开始</source>
+        <translation>下肢开始</translation>
+    </message>
+    <message>
+        <source>上肢开始</source>
+        <translation>上肢开始</translation>
     </message>
 </context>
 <context>
@@ -435,10 +667,85 @@
     </message>
 </context>
 <context>
+    <name>ParamTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>PrescriptionDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>未查询到您上一次训练处方！</source>
+        <translation>未查询到您上一次训练处方！</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>ProtectGameStart</name>
+    <message>
+        <source>加载中...</source>
+        <translation>加载中...</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>不可重复开启进程</source>
         <translation>不可重复开启进程</translation>
+    </message>
+</context>
+<context>
+    <name>QuitBySpeedDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>速度已超99r/min,设备将在5s内停止</source>
+        <translation>速度已超99r/min,设备将在5s内停止</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>QuitGameDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>游戏正在运行中，确认退出吗?</source>
+        <translation>游戏正在运行中，确认退出吗?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>
@@ -505,6 +812,48 @@
     <message>
         <source>确认</source>
         <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>SpasmTipsDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请注意发生1次痉挛!</source>
+        <translation>请注意发生1次痉挛!</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>请注意发生3次痉挛,训练将停止!</source>
+        <translation>请注意发生3次痉挛,训练将停止!</translation>
+    </message>
+    <message>
+        <source>请注意发生%1次痉挛!</source>
+        <translation>请注意发生%1次痉挛!</translation>
+    </message>
+</context>
+<context>
+    <name>StageNotice</name>
+    <message>
+        <source>被动</source>
+        <translation>被动</translation>
+    </message>
+    <message>
+        <source>主动</source>
+        <translation>主动</translation>
+    </message>
+    <message>
+        <source>主被动</source>
+        <translation>主被动</translation>
+    </message>
+    <message>
+        <source>模式切换中</source>
+        <translation>模式切换中</translation>
     </message>
 </context>
 <context>
@@ -1091,6 +1440,29 @@
     <message>
         <source>%1岁</source>
         <translation>%1岁</translation>
+    </message>
+</context>
+<context>
+    <name>VerticalToHorizonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请将上肢训练部分由垂直</source>
+        <translation>请将上肢训练部分由垂直</translation>
+    </message>
+    <message>
+        <source>旋转至水平进行训练</source>
+        <translation>旋转至水平进行训练</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 </TS>

@@ -10,7 +10,7 @@ OUT="$ROOT/resources/Source"
 mkdir -p "$OUT/gamePage" "$OUT/signal" "$OUT/User"
 CJK_FONT="Noto-Sans-CJK-SC-Bold"
 
-# ---- session buttons: a pill with a white symbol in a ring and the caption ----
+# ---- session buttons: a pill with a white symbol in a ring and the caption centred beside it ----
 # session <file> <colour> <symbol draw primitives> <caption> <font>
 session() {
     file="$1"; colour="$2"; symbol="$3"; caption="$4"; font="$5"
@@ -18,7 +18,7 @@ session() {
         -fill "$colour" -draw "roundrectangle 8,8 1032,376 188,188" \
         -fill none -stroke white -strokewidth 16 -draw "circle 196,192 196,76" \
         -stroke none -fill white -draw "$symbol" \
-        -font "$font" -pointsize 150 -gravity west -annotate +360+0 "$caption" \
+        -font "$font" -pointsize 150 -gravity center -annotate +140+0 "$caption" \
         "$TMP/session.png"
     finish "$TMP/session.png" 260x96 "$OUT/gamePage/$file"
 }

@@ -11,12 +11,14 @@
 #include "reports/reportdialogbase.h"
 #include "shell/sounddialog.h"
 #include "training/emergencystopdialog.h"
+#include "training/holdrepeater.h"
 #include "training/icemodule.h"
 #include "training/livedatadecoder.h"
 #include "training/paramtipsdialog.h"
 #include "training/quitbyspeeddialog.h"
 #include "training/quitgamedialog.h"
 #include "training/samplingcounter.h"
+#include "training/sidepanels.h"
 #include "training/spasmtipsdialog.h"
 #include "ui_gamedisplaypage.h"
 #include "users/currentuserdata.h"
@@ -26,7 +28,6 @@
 #include <QDebug>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPropertyAnimation>
 #include <QStyle>
 #include <QTimer>
 
@@ -37,9 +38,6 @@ constexpr int kSpeedMax = 55;
 constexpr int kSpeedAskAbove = 30;
 constexpr int kResistanceMin = 1;
 constexpr int kResistanceMax = 20;
-constexpr int kScreenWidth = 1920;
-constexpr int kDoubleClickLeft = 435;
-constexpr int kDoubleClickRight = 1481;
 constexpr int kGameTypeFes = 2;
 constexpr int kFesDevices = 4;
 constexpr int kFullCircle = 360;
@@ -66,10 +64,7 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
         emit signalGameStateChanged(state);
     });
 
-    m_leftAnimation = new QPropertyAnimation(ui->leftPage_GroupBox, "pos", this);
-    m_rightAnimation = new QPropertyAnimation(ui->rightPage_GroupBox, "pos", this);
-    for (QPropertyAnimation *animation : {m_leftAnimation, m_rightAnimation})
-        animation->setDuration(kAnimationMs);
+    m_panels = new SidePanels(ui->leftPage_GroupBox, ui->rightPage_GroupBox, this);
 
     m_directionGroup = new QButtonGroup(this);
     m_directionGroup->setExclusive(true);
@@ -117,9 +112,9 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
     };
     m_heartTimer = makeTimer("heartTimer", kHeartIntervalMs, &GameDisplayPage::slotHeartTimer);
     m_countDownTimer = makeTimer("countDownTimer", kCountDownIntervalMs, &GameDisplayPage::slotCountDownTimer);
-    m_speedRepeatTimer = makeTimer("speedRepeatTimer", kRepeatIntervalMs, &GameDisplayPage::speedRepeatStep);
-    m_resistanceRepeatTimer =
-        makeTimer("resistanceRepeatTimer", kRepeatIntervalMs, &GameDisplayPage::resistanceRepeatStep);
+    m_speedRepeat = new HoldRepeater(QStringLiteral("speedRepeatTimer"), [this](int step) { return stepSpeed(step); }, this);
+    m_resistanceRepeat =
+        new HoldRepeater(QStringLiteral("resistanceRepeatTimer"), [this](int step) { return stepResistance(step); }, this);
     m_stageTextTimer = new QTimer(this);
     m_stageTextTimer->setObjectName(QStringLiteral("stageTextTimer"));
     m_stageTextTimer->setInterval(StageNotice::kStageTextDelayMs);
@@ -268,7 +263,7 @@ void GameDisplayPage::reportClosed()
     if (end == ReportEnd::None)
         return;
     m_reportEnd = ReportEnd::None;
-    slidePanelsIn();
+    m_panels->bringBack();
     m_trainReport.activeTime = 0;
     m_trainReport.passiveTime = 0;
     if (end == ReportEnd::TimeOut)
@@ -305,7 +300,7 @@ void GameDisplayPage::slotBackClicked()
 void GameDisplayPage::quitGameFinished(int result)
 {
     if (result == 1) {
-        slidePanelsIn();
+        m_panels->bringBack();
         m_countDownTimer->stop();
         endFesSession();
         m_gameLink->sendGameClose();
@@ -355,7 +350,9 @@ void GameDisplayPage::on_sound_Button_clicked()
 
 void GameDisplayPage::on_switchAFes_Btn_clicked()
 {
-    QMessageBox::warning(this, tr("提示"), tr("未检测到电刺激设备"));
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("提示"), tr("未检测到电刺激设备"), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void GameDisplayPage::on_switchFes_Btn_clicked() {}
@@ -443,9 +440,7 @@ void GameDisplayPage::handleLiveRecord(const LiveRecord &record)
         if (record.emergency) {
             goOn = handleEmergency();
         } else {
-            IceModule::getInstance()->setEmergencyState(0);
-            if (m_emergencyDialog->isVisible())
-                m_emergencyDialog->closePrompt();
+            emergencyReleased();
             m_gameLink->sendGameData(LiveDataDecoder::gameLiveData(record));
         }
         if (goOn) {
@@ -455,13 +450,10 @@ void GameDisplayPage::handleLiveRecord(const LiveRecord &record)
                 sendMotionBlock(record.motionBlock);
         }
     } else if (record.emergencyCheckable) {
-        if (record.emergency) {
+        if (record.emergency)
             handleEmergency();
-        } else {
-            IceModule::getInstance()->setEmergencyState(0);
-            if (m_emergencyDialog->isVisible())
-                m_emergencyDialog->closePrompt();
-        }
+        else
+            emergencyReleased();
     }
     // A page that is not running watches the speeds as they came.
     watchOverSpeed(m_trainState == 1 ? record.fastest : record.rawFastest);
@@ -519,6 +511,13 @@ bool GameDisplayPage::handleEmergency()
     return true;
 }
 
+void GameDisplayPage::emergencyReleased()
+{
+    IceModule::getInstance()->setEmergencyState(0);
+    if (m_emergencyDialog->isVisible())
+        m_emergencyDialog->closePrompt();
+}
+
 void GameDisplayPage::handleSpasm()
 {
     m_trainReport.spasmTimes = ++m_spasmCount;
@@ -555,7 +554,9 @@ void GameDisplayPage::watchOverSpeed(int fastest)
         m_quitBySpeedDialog->startCountDown();
         break;
     case OverSpeedWatch::Action::ClosePrompt:
-        m_quitBySpeedDialog->stopCountDown();
+        // Every slow record says so; a prompt that is not up has nothing to stop.
+        if (m_quitBySpeedDialog->isVisible())
+            m_quitBySpeedDialog->stopCountDown();
         break;
     case OverSpeedWatch::Action::None:
         break;
@@ -599,34 +600,31 @@ void GameDisplayPage::setResistance(int level)
     m_bicycleParam.trainResistance = uint8_t(level);
 }
 
-void GameDisplayPage::on_upSpeedMinus_Btn_clicked()
+bool GameDisplayPage::stepSpeed(int direction)
 {
-    if (shownSpeed() > kSpeedMin)
-        setSpeed(shownSpeed() - 1);
-}
-
-void GameDisplayPage::on_upSpeedPlus_Btn_clicked()
-{
-    speedPlusStep();
-}
-
-void GameDisplayPage::speedPlusStep()
-{
-    if (shownSpeed() >= kSpeedMax)
-        return;
-    const int speed = shownSpeed() + 1;
-    if (m_sessionState != 1 && speed > kSpeedAskAbove)
+    const int speed = shownSpeed() + direction;
+    if (speed < kSpeedMin || speed > kSpeedMax)
+        return false;
+    if (direction > 0 && m_sessionState != 1 && speed > kSpeedAskAbove)
         askOverThirty(speed);
     else
         setSpeed(speed);
+    return true;
+}
+
+bool GameDisplayPage::stepResistance(int direction)
+{
+    const int level = shownResistance() + direction;
+    if (level < kResistanceMin || level > kResistanceMax)
+        return false;
+    setResistance(level);
+    return true;
 }
 
 void GameDisplayPage::askOverThirty(int speed)
 {
     // The question takes the press over: holding on would ask again every step.
-    m_speedPlusHeld = false;
-    m_speedMinusHeld = false;
-    m_speedRepeatTimer->stop();
+    m_speedRepeat->cancel();
     if (m_paramTips)
         return;
     m_paramTips = new ParamTipsDialog(this);
@@ -641,91 +639,21 @@ void GameDisplayPage::askOverThirty(int speed)
     m_paramTips->open();
 }
 
-void GameDisplayPage::speedRepeatStep()
-{
-    if (m_speedPlusHeld && shownSpeed() < kSpeedMax)
-        speedPlusStep();
-    else if (m_speedMinusHeld && shownSpeed() > kSpeedMin)
-        setSpeed(shownSpeed() - 1);
-    else if (!m_speedPlusHeld && !m_speedMinusHeld)
-        m_speedRepeatTimer->stop();
-}
+void GameDisplayPage::on_upSpeedMinus_Btn_clicked() { stepSpeed(-1); }
+void GameDisplayPage::on_upSpeedPlus_Btn_clicked() { stepSpeed(+1); }
+void GameDisplayPage::on_upForceMinus_Btn_clicked() { stepResistance(-1); }
+void GameDisplayPage::on_upForcePlus_Btn_clicked() { stepResistance(+1); }
+void GameDisplayPage::on_upSpeedPlus_Btn_pressed() { m_speedRepeat->press(+1); }
+void GameDisplayPage::on_upSpeedMinus_Btn_pressed() { m_speedRepeat->press(-1); }
+void GameDisplayPage::on_upSpeedPlus_Btn_released() { m_speedRepeat->release(+1); }
+void GameDisplayPage::on_upSpeedMinus_Btn_released() { m_speedRepeat->release(-1); }
+void GameDisplayPage::on_upForcePlus_Btn_pressed() { m_resistanceRepeat->press(+1); }
+void GameDisplayPage::on_upForceMinus_Btn_pressed() { m_resistanceRepeat->press(-1); }
+void GameDisplayPage::on_upForcePlus_Btn_released() { m_resistanceRepeat->release(+1); }
+void GameDisplayPage::on_upForceMinus_Btn_released() { m_resistanceRepeat->release(-1); }
 
-void GameDisplayPage::on_upSpeedPlus_Btn_pressed()
-{
-    m_speedPlusHeld = true;
-    m_speedRepeatTimer->start();
-}
-
-void GameDisplayPage::on_upSpeedMinus_Btn_pressed()
-{
-    m_speedMinusHeld = true;
-    m_speedRepeatTimer->start();
-}
-
-void GameDisplayPage::on_upSpeedPlus_Btn_released()
-{
-    m_speedPlusHeld = false;
-}
-
-void GameDisplayPage::on_upSpeedMinus_Btn_released()
-{
-    m_speedMinusHeld = false;
-}
-
-void GameDisplayPage::on_upForceMinus_Btn_clicked()
-{
-    if (shownResistance() > kResistanceMin)
-        setResistance(shownResistance() - 1);
-}
-
-void GameDisplayPage::on_upForcePlus_Btn_clicked()
-{
-    if (shownResistance() < kResistanceMax)
-        setResistance(shownResistance() + 1);
-}
-
-void GameDisplayPage::resistanceRepeatStep()
-{
-    if (m_forcePlusHeld && shownResistance() < kResistanceMax)
-        setResistance(shownResistance() + 1);
-    else if (m_forceMinusHeld && shownResistance() > kResistanceMin)
-        setResistance(shownResistance() - 1);
-    else if (!m_forcePlusHeld && !m_forceMinusHeld)
-        m_resistanceRepeatTimer->stop();
-}
-
-void GameDisplayPage::on_upForcePlus_Btn_pressed()
-{
-    m_forcePlusHeld = true;
-    m_resistanceRepeatTimer->start();
-}
-
-void GameDisplayPage::on_upForceMinus_Btn_pressed()
-{
-    m_forceMinusHeld = true;
-    m_resistanceRepeatTimer->start();
-}
-
-void GameDisplayPage::on_upForcePlus_Btn_released()
-{
-    m_forcePlusHeld = false;
-}
-
-void GameDisplayPage::on_upForceMinus_Btn_released()
-{
-    m_forceMinusHeld = false;
-}
-
-void GameDisplayPage::on_forward_Btn_clicked()
-{
-    toggleDirection();
-}
-
-void GameDisplayPage::on_backward_Btn_clicked()
-{
-    toggleDirection();
-}
+void GameDisplayPage::on_forward_Btn_clicked() { toggleDirection(); }
+void GameDisplayPage::on_backward_Btn_clicked() { toggleDirection(); }
 
 void GameDisplayPage::toggleDirection()
 {
@@ -751,50 +679,17 @@ void GameDisplayPage::checkDirectionButton(uint8_t direction)
 
 // ---- side panels and channels ----
 
-void GameDisplayPage::open_Btn_clicked()
-{
-    slidePanels(true);
-}
-
-void GameDisplayPage::close_Btn_clicked()
-{
-    slidePanels(false);
-}
-
-void GameDisplayPage::slidePanels(bool in)
-{
-    const QPoint leftOut(-kPanelWidth, kPanelTop);
-    const QPoint leftIn(0, kPanelTop);
-    const QPoint rightOut(kScreenWidth, kPanelTop);
-    const QPoint rightIn(kScreenWidth - kPanelWidth, kPanelTop);
-    m_leftAnimation->stop();
-    m_rightAnimation->stop();
-    m_leftAnimation->setStartValue(in ? leftOut : leftIn);
-    m_leftAnimation->setEndValue(in ? leftIn : leftOut);
-    m_rightAnimation->setStartValue(in ? rightOut : rightIn);
-    m_rightAnimation->setEndValue(in ? rightIn : rightOut);
-    m_leftAnimation->start();
-    m_rightAnimation->start();
-}
-
-void GameDisplayPage::slidePanelsIn()
-{
-    if (m_panelsShown)
-        return;
-    open_Btn_clicked();
-    m_panelsShown = true;
-}
+void GameDisplayPage::open_Btn_clicked() { m_panels->slide(true); }
+void GameDisplayPage::close_Btn_clicked() { m_panels->slide(false); }
 
 void GameDisplayPage::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const int x = qRound(event->localPos().x());
-    if (x < kDoubleClickLeft || x > kDoubleClickRight)
-        return;
-    if (m_panelsShown)
-        close_Btn_clicked();
-    else
-        open_Btn_clicked();
-    m_panelsShown = !m_panelsShown;
+    m_panels->toggleAt(qRound(event->localPos().x()));
+}
+
+bool GameDisplayPage::panelsShown() const
+{
+    return m_panels->isShown();
 }
 
 void GameDisplayPage::slotSetChannelAData(int *data, int size)

@@ -15,13 +15,14 @@
 
 class EmergencyStopDialog;
 class GameLink;
+class HoldRepeater;
 class QButtonGroup;
 class QLabel;
-class QPropertyAnimation;
 class QTimer;
 class QuitBySpeedDialog;
 class QuitGameDialog;
 class SoundDialog;
+class SidePanels;
 class SpasmTipsDialog;
 class ParamTipsDialog;
 struct LiveRecord;
@@ -40,10 +41,6 @@ class GameDisplayPage : public QWidget
 public:
     static constexpr int kHeartIntervalMs = 1000;
     static constexpr int kCountDownIntervalMs = 1000;
-    static constexpr int kRepeatIntervalMs = 200;
-    static constexpr int kPanelWidth = 430;
-    static constexpr int kPanelTop = 120;
-    static constexpr int kAnimationMs = 1000;
 
     explicit GameDisplayPage(QWidget *parent = nullptr);
     ~GameDisplayPage() override;
@@ -57,7 +54,7 @@ public:
     const ST_BicycleParam &bicycleParam() const { return m_bicycleParam; }
     const ST_TrainReport &trainReport() const { return m_trainReport; }
     const ReportDialogSet &reportDialogs() const { return m_reports; }
-    bool panelsShown() const { return m_panelsShown; }
+    bool panelsShown() const;
 
 signals:
     void signalGameStateChanged(int8_t state);
@@ -114,6 +111,7 @@ private:
     void showLiveValues(const LiveRecord &record);
     // Returns false when the emergency prompt was open already (the record is absorbed).
     bool handleEmergency();
+    void emergencyReleased();
     void handleSpasm();
     void sendMotionBlock(const QByteArray &block);
     void watchOverSpeed(int fastest);
@@ -125,7 +123,6 @@ private:
     void computeStatistics();
     void openReport(ReportDialogBase *dialog, ReportEnd end);
     void reportClosed();
-    void slidePanelsIn();
     void endFesSession();
     void playPrompt(const char *baseName);
     void spasmPromptFinished();
@@ -134,16 +131,15 @@ private:
     // Controls
     int shownSpeed() const;
     int shownResistance() const;
-    void speedPlusStep();
+    // One step up (+1) or down (-1) within the limits; false when the limit is reached.
+    bool stepSpeed(int direction);
+    bool stepResistance(int direction);
     void setSpeed(int speed);
     void setResistance(int level);
-    void speedRepeatStep();
-    void resistanceRepeatStep();
     void toggleDirection();
     void showDirection(uint8_t direction);
     void checkDirectionButton(uint8_t direction);
     void askOverThirty(int speed);
-    void slidePanels(bool in);
 
     // Texts and pictures that follow the language
     void applyLanguage();
@@ -165,11 +161,6 @@ private:
     bool m_gameRunning = false;
     uint8_t m_machineStage = 0;
     int m_currentSpeed = 0;
-    bool m_panelsShown = true;
-    bool m_speedPlusHeld = false;
-    bool m_speedMinusHeld = false;
-    bool m_forcePlusHeld = false;
-    bool m_forceMinusHeld = false;
     int m_simulatedAngle = 0;
     std::array<int, 8> m_channelValues{};
     QString m_stageText; // the notice shown once the switch-over text has been read
@@ -181,12 +172,11 @@ private:
 
     QTimer *m_heartTimer = nullptr;
     QTimer *m_countDownTimer = nullptr;
-    QTimer *m_speedRepeatTimer = nullptr;
-    QTimer *m_resistanceRepeatTimer = nullptr;
+    HoldRepeater *m_speedRepeat = nullptr;
+    HoldRepeater *m_resistanceRepeat = nullptr;
     QTimer *m_stageTextTimer = nullptr;
     QButtonGroup *m_directionGroup = nullptr;
-    QPropertyAnimation *m_leftAnimation = nullptr;
-    QPropertyAnimation *m_rightAnimation = nullptr;
+    SidePanels *m_panels = nullptr;
     QList<QLabel *> m_channelALabels; // no channel A labels on this page
     QList<QLabel *> m_channelBLabels;
 

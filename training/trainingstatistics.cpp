@@ -11,8 +11,18 @@ void TrainingStatistics::clear()
     *this = TrainingStatistics();
 }
 
+namespace {
+constexpr int kPercentMax = 100;
+constexpr int kSpeedMax = 100; // the highest speed the page shows
+} // namespace
+
 void TrainingStatistics::addLiveSample(int upBalance, int downBalance, int fastestSpeed)
 {
+    // Bytes beyond what the machine can mean are held to the range: a report never shows a
+    // share above 100 % or below 0 %, nor a speed the page would not show.
+    upBalance = std::clamp(upBalance, 0, kPercentMax);
+    downBalance = std::clamp(downBalance, 0, kPercentMax);
+    fastestSpeed = std::clamp(fastestSpeed, 0, kSpeedMax);
     m_upBalanceSum += upBalance;
     m_downBalanceSum += downBalance;
     ++m_balanceCount;

@@ -10,6 +10,7 @@ EmergencyStopDialog::EmergencyStopDialog(QWidget *parent)
       m_sound(new LoopingSound(QString::fromLatin1(kSoundPath), this))
 {
     m_ui->setupUi(this);
+    setEscapeCloses(false);
 }
 
 EmergencyStopDialog::~EmergencyStopDialog() = default;

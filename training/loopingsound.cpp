@@ -1,5 +1,6 @@
 #include "training/loopingsound.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QMediaPlaylist>
@@ -12,6 +13,18 @@ LoopingSound::LoopingSound(const QString &filePath, QObject *parent)
     m_playlist->setPlaybackMode(QMediaPlaylist::Loop);
     m_player->setPlaylist(m_playlist);
     m_player->setVolume(kVolume);
+    // A file that cannot be played is not tried again and again by the loop; the log says why
+    // the prompt is silent. Queued: the player finishes its own error handling first.
+    connect(
+        m_player, QOverload<QMediaPlayer::Error>::of(&QMediaPlayer::error), this,
+        [this] {
+            if (m_playlist->isEmpty())
+                return;
+            qWarning() << "alarm sound not played:" << m_filePath << m_player->errorString();
+            m_player->stop();
+            m_playlist->clear();
+        },
+        Qt::QueuedConnection);
 }
 
 void LoopingSound::play()

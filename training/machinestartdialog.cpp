@@ -14,8 +14,13 @@ MachineStartDialog::~MachineStartDialog() = default;
 
 void MachineStartDialog::on_cancel_Btn_clicked()
 {
+    reject();
+}
+
+void MachineStartDialog::reject()
+{
     CCommunicateAPI::getInstance()->sendRealTimeParam(DeviceProtocol::kItemBoarding, kMountEnd);
-    done(0);
+    PromptDialog::reject();
 }
 
 void MachineStartDialog::on_confirm_Btn_pressed()

@@ -24,6 +24,9 @@ public:
     explicit MachineStartDialog(QWidget *parent = nullptr);
     ~MachineStartDialog() override;
 
+    // However the dialog is closed, the machine is told that mounting has ended.
+    void reject() override;
+
 public slots:
     void on_cancel_Btn_clicked();
     void on_confirm_Btn_pressed();

@@ -2,9 +2,19 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 PromptDialog::PromptDialog(QWidget *parent) : DimmedDialog(parent) {}
+
+void PromptDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_escapeCloses && event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    DimmedDialog::keyPressEvent(event);
+}
 
 void PromptDialog::showEvent(QShowEvent *event)
 {

@@ -11,8 +11,14 @@ public:
     explicit PromptDialog(QWidget *parent = nullptr);
 
 protected:
+    // A prompt that waits for the machine or for its own button is not dismissed by Escape.
+    void setEscapeCloses(bool closes) { m_escapeCloses = closes; }
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     // Re-applies the form's texts and those the dialog sets itself.
     virtual void retranslate() = 0;
+
+private:
+    bool m_escapeCloses = true;
 };

@@ -8,6 +8,7 @@ QuitBySpeedDialog::QuitBySpeedDialog(QWidget *parent)
     : PromptDialog(parent), m_ui(std::make_unique<Ui::QuitBySpeedDialog>()), m_downTimer(new QTimer(this))
 {
     m_ui->setupUi(this);
+    setEscapeCloses(false);
     m_downTimer->setObjectName(QStringLiteral("downTimer"));
     m_downTimer->setInterval(kTickMs);
     connect(m_downTimer, &QTimer::timeout, this, &QuitBySpeedDialog::slotDownTimer);

@@ -410,10 +410,6 @@
         <translation>被动</translation>
     </message>
     <message>
-        <source>模式切换中</source>
-        <translation>模式切换中</translation>
-    </message>
-    <message>
         <source>上肢</source>
         <translation>上肢</translation>
     </message>
@@ -819,10 +815,6 @@
     <message>
         <source>提示</source>
         <translation>提示</translation>
-    </message>
-    <message>
-        <source>请注意发生1次痉挛!</source>
-        <translation>请注意发生1次痉挛!</translation>
     </message>
     <message>
         <source>确认</source>

@@ -200,7 +200,7 @@
     <name>EmergencyStopDialog</name>
     <message>
         <source>急停</source>
-        <translation type="unfinished" />
+        <translation>Emergency Stop</translation>
     </message>
 </context>
 <context>
@@ -410,10 +410,6 @@
         <translation>Passive</translation>
     </message>
     <message>
-        <source>模式切换中</source>
-        <translation>Switching mode</translation>
-    </message>
-    <message>
         <source>上肢</source>
         <translation>Upper Limb</translation>
     </message>
@@ -578,11 +574,11 @@
     </message>
     <message>
         <source>请将上肢训练部分由水平</source>
-        <translation type="unfinished" />
+        <translation>Please rotate the upper limb training part</translation>
     </message>
     <message>
         <source>旋转至垂直进行训练</source>
-        <translation type="unfinished" />
+        <translation>from horizontal to vertical for training</translation>
     </message>
     <message>
         <source>取消</source>
@@ -624,19 +620,19 @@
     </message>
     <message>
         <source>是否开始一键上机</source>
-        <translation type="unfinished" />
+        <translation>Start one-click mounting?</translation>
     </message>
     <message>
         <source>结束上机</source>
-        <translation type="unfinished" />
+        <translation>End Mounting</translation>
     </message>
     <message>
         <source>下肢开始</source>
-        <translation type="unfinished" />
+        <translation>Start Lower Limb</translation>
     </message>
     <message>
         <source>上肢开始</source>
-        <translation type="unfinished" />
+        <translation>Start Upper Limb</translation>
     </message>
 </context>
 <context>
@@ -689,7 +685,7 @@
     </message>
     <message>
         <source>未查询到您上一次训练处方！</source>
-        <translation type="unfinished" />
+        <translation>No prescription from your last training was found!</translation>
     </message>
     <message>
         <source>确认</source>
@@ -700,7 +696,7 @@
     <name>ProtectGameStart</name>
     <message>
         <source>加载中...</source>
-        <translation type="unfinished" />
+        <translation>Loading...</translation>
     </message>
 </context>
 <context>
@@ -718,7 +714,7 @@
     </message>
     <message>
         <source>速度已超99r/min,设备将在5s内停止</source>
-        <translation type="unfinished" />
+        <translation>Over 99 r/min: the device stops within 5 s</translation>
     </message>
     <message>
         <source>取消</source>
@@ -737,7 +733,7 @@
     </message>
     <message>
         <source>游戏正在运行中，确认退出吗?</source>
-        <translation type="unfinished" />
+        <translation>The game is running. Quit anyway?</translation>
     </message>
     <message>
         <source>取消</source>
@@ -821,20 +817,16 @@
         <translation>Notice</translation>
     </message>
     <message>
-        <source>请注意发生1次痉挛!</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
         <source>确认</source>
         <translation>Confirm</translation>
     </message>
     <message>
         <source>请注意发生3次痉挛,训练将停止!</source>
-        <translation type="unfinished" />
+        <translation>Attention: spasm 3 detected, the training will stop!</translation>
     </message>
     <message>
         <source>请注意发生%1次痉挛!</source>
-        <translation type="unfinished" />
+        <translation>Attention: spasm %1 detected!</translation>
     </message>
 </context>
 <context>
@@ -1450,11 +1442,11 @@
     </message>
     <message>
         <source>请将上肢训练部分由垂直</source>
-        <translation type="unfinished" />
+        <translation>Please rotate the upper limb training part</translation>
     </message>
     <message>
         <source>旋转至水平进行训练</source>
-        <translation type="unfinished" />
+        <translation>from vertical to horizontal for training</translation>
     </message>
     <message>
         <source>取消</source>

@@ -44,6 +44,9 @@ convert "$TMP/panel.png" "$TMP/mask.png" -alpha off -compose copy-opacity -compo
 finish "$TMP/waiting.png" 480x320 "$OUT/waiting.png"
 
 # ---- loading animation: twelve dots on a ring, the bright one running clockwise ----
+# GIF knows no partial transparency: the dots' edges are blended with the panel's light ground
+# behind the animation, and the ground itself is left out.
+GROUND="#F8FCFE"
 frames=""
 for step in 0 1 2 3 4 5 6 7 8 9 10 11; do
     set --
@@ -54,9 +57,9 @@ for step in 0 1 2 3 4 5 6 7 8 9 10 11; do
             x = 256 + 176 * sin(t); y = 256 - 176 * cos(t); r = 34 - a * 1.6; o = 1 - a * 0.075
             printf "fill rgba(30,140,158,%.3f) circle %.1f,%.1f %.1f,%.1f", o, x, y, x, y - r }')"
     done
-    convert -size 512x512 xc:white "$@" "$TMP/big$step.png"
-    convert "$TMP/big$step.png" -filter Lanczos -resize 128x128 "$TMP/frame$step.gif"
+    convert -size 512x512 xc:"$GROUND" "$@" "$TMP/big$step.png"
+    convert "$TMP/big$step.png" -filter Lanczos -resize 128x128 -fuzz 2% -transparent "$GROUND" "$TMP/frame$step.gif"
     frames="$frames $TMP/frame$step.gif"
 done
-# 12 frames of 80 ms: one turn a second; the white ground stays opaque, the panel behind is white.
-convert -delay 8 -loop 0 $frames -layers Optimize "$GIF_OUT/waiting.gif"
+# 12 frames of 80 ms: one turn a second; each frame replaces the last, so no trail is left.
+convert -delay 8 -loop 0 -dispose Background $frames "$GIF_OUT/waiting.gif"

@@ -20,6 +20,16 @@
 #include "reports/deletereportdialog.h"
 #include "reports/reportdialogset.h"
 #include "reports/trainrecord.h"
+#include "training/emergencystopdialog.h"
+#include "training/horizontaltoverticaldialog.h"
+#include "training/machinestartdialog.h"
+#include "training/paramtipsdialog.h"
+#include "training/prescriptiondialog.h"
+#include "training/protectgamestart.h"
+#include "training/quitbyspeeddialog.h"
+#include "training/quitgamedialog.h"
+#include "training/spasmtipsdialog.h"
+#include "training/verticaltohorizondialog.h"
 #include "trainingpageshots.h"
 #include "game/gamecontrol.h"
 
@@ -32,6 +42,7 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -53,6 +64,25 @@ bool save(QWidget *widget, const QSize &size, const QString &folder, const QStri
     QTextStream(stdout) << (ok ? "wrote " : "failed ") << path << '\n';
     widget->hide();
     return ok;
+}
+
+// Takes the pictures in Chinese, then in English ("zh" and "en" name the files). The translation
+// is installed here only: the user's saved language stays as it is.
+bool inBothLanguages(const std::function<bool(QLatin1String language)> &shoot)
+{
+    QTranslator english;
+    const bool translated = english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
+    if (!translated)
+        QTextStream(stdout) << "failed to load Rotaflex_EN.qm\n";
+    bool ok = shoot(QLatin1String("zh"));
+    if (translated) {
+        QCoreApplication::installTranslator(&english);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    }
+    ok &= shoot(QLatin1String("en"));
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    return ok && translated;
 }
 
 // The pictures leave the machine's volume alone: a sound system in memory, at half volume.
@@ -95,7 +125,6 @@ bool saveVolumeDialogs(const QSize &screen, const QString &folder)
 }
 
 // The four report dialogs, each with a training of its own layout, in Chinese and in English.
-// The translation is installed here only: the user's saved language stays as it is.
 bool saveReportDialogs(const QString &folder)
 {
     ST_TrainReport base;
@@ -130,27 +159,18 @@ bool saveReportDialogs(const QString &folder)
                  {ReportLayout::TrainReportTwoTwo_E, 3, 3, "report-two-two"}};
 
     ReportDialogSet dialogs;
-    QTranslator english;
-    const bool translated =
-        english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
-    bool ok = translated;
-    for (const char *language : {"zh", "en"}) {
-        if (QLatin1String(language) == QLatin1String("en") && translated) {
-            QCoreApplication::installTranslator(&english);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        }
+    return inBothLanguages([&](QLatin1String language) {
+        bool ok = true;
         for (const auto &shot : shots) {
             ST_TrainReport report = base;
             report.bodyIndex = shot.bodyIndex;
             report.trainMode = shot.trainMode;
             ReportDialogBase *dialog = dialogs.dialog(shot.layout);
             dialog->setReportData(report, shot.layout != ReportLayout::TrainReportTwoTwo_E);
-            ok &= save(dialog, QSize(1920, 1080), folder,
-                       QStringLiteral("%1-%2").arg(QLatin1String(shot.name), QLatin1String(language)));
+            ok &= save(dialog, QSize(1920, 1080), folder, QStringLiteral("%1-%2").arg(QLatin1String(shot.name), language));
         }
-    }
-    QCoreApplication::removeTranslator(&english);
-    return ok;
+        return ok;
+    });
 }
 
 // The record list in a given language, whatever language the user saved.
@@ -199,25 +219,56 @@ bool saveRecordList(const QString &folder)
     QWidget host; // the dialog dims the window that asks
     host.resize(1920, 1080);
     DeleteReportDialog dialog(&host);
-    QTranslator english;
-    bool ok = english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
-    for (const char *language : {"zh", "en"}) {
-        const QLatin1String suffix(language);
-        if (suffix == QLatin1String("en")) {
-            QCoreApplication::installTranslator(&english);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-            list.language = 1;
-        }
+    return inBothLanguages([&](QLatin1String suffix) {
+        list.language = suffix == QLatin1String("en") ? 1 : 0;
         const QSize size(1240, 900);
-        ok &= save(&list, size, folder, QStringLiteral("record-list-%1").arg(suffix));
+        bool ok = save(&list, size, folder, QStringLiteral("record-list-%1").arg(suffix));
         list.resize(size);
         list.show(); // shown first: showing goes back to page 1
         list.findChild<QPushButton *>(QStringLiteral("trainRecordBackPage_btn"))->click();
         ok &= save(&list, size, folder, QStringLiteral("record-list-page2-%1").arg(suffix));
         ok &= save(&dialog, QSize(1920, 1080), folder, QStringLiteral("dialog-delete-report-%1").arg(suffix));
-    }
-    QCoreApplication::removeTranslator(&english);
-    return ok;
+        return ok;
+    });
+}
+
+// Every training prompt over a full-screen page, in Chinese and in English; no alarm is left ringing.
+bool saveTrainingPrompts(const QString &folder)
+{
+    QWidget page; // the prompts dim the window that opens them
+    page.resize(1920, 1080);
+    SpasmTipsDialog spasm(&page);
+    EmergencyStopDialog emergency(&page);
+    QuitBySpeedDialog overSpeed(&page);
+    ParamTipsDialog speedQuestion(&page);
+    QuitGameDialog quitGame(&page);
+    HorizontalToVerticalDialog toVertical(&page);
+    VerticalToHorizonDialog toHorizontal(&page);
+    MachineStartDialog mounting(&page);
+    PrescriptionDialog prescription(&page);
+    ProtectGameStart loading(&page);
+    const struct
+    {
+        QDialog *dialog;
+        const char *name;
+    } shots[] = {{&spasm, "prompt-spasm"},           {&emergency, "prompt-emergency"},
+                 {&overSpeed, "prompt-over-speed"},  {&speedQuestion, "prompt-speed-question"},
+                 {&quitGame, "prompt-quit-game"},    {&toVertical, "prompt-horizontal-to-vertical"},
+                 {&toHorizontal, "prompt-vertical-to-horizontal"}, {&mounting, "prompt-mounting"},
+                 {&prescription, "prompt-no-prescription"},       {&loading, "prompt-loading"}};
+
+    return inBothLanguages([&](QLatin1String suffix) {
+        // The mode page asks this question in the interface's language.
+        speedQuestion.setMessage(suffix == QLatin1String("en")
+                                     ? QStringLiteral("The set speed is above 30 r/min. Train at this speed?")
+                                     : QStringLiteral("设定速度已超30r/min，确认使用该速度训练吗？"));
+        spasm.showCount(3);
+        spasm.stopSound();
+        bool ok = true;
+        for (const auto &shot : shots)
+            ok &= save(shot.dialog, QSize(1920, 1080), folder, QStringLiteral("%1-%2").arg(QLatin1String(shot.name), suffix));
+        return ok;
+    });
 }
 
 } // namespace
@@ -293,7 +344,8 @@ int main(int argc, char *argv[])
     ok &= saveVolumeDialogs(screen, folder);
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
+    ok &= saveTrainingPrompts(folder);
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
-    ok &= saveTrainingPage(folder);
+    ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
     return ok ? 0 : 1;
 }

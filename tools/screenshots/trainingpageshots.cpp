@@ -15,7 +15,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTextStream>
-#include <QTranslator>
 
 namespace {
 
@@ -103,15 +102,26 @@ ST_BicycleParam params(int limb, int mode)
     return p;
 }
 
-bool saveInLanguage(TrainingPageShot &page, const QString &folder, const QString &suffix)
+} // namespace
+
+bool saveTrainingPage(const QString &folder, QLatin1String suffix)
 {
+    ST_PatientMsg patient = CurrentUserData::defaultPatient();
+    patient.name = QStringLiteral("张伟");
+    CurrentUserData::getInstance()->setCurrentUserMsg(patient);
+    IceModule::getInstance()->setGameType(2); // the stimulation channels in view
+    TrainingPageShot page;
+    page.language = suffix == QLatin1String("en") ? 1 : 0;
+    page.resize(1920, 1080);
+    int currents[8] = {12, 15, 0, 0, 0, 0, 0, 0};
+    page.slotSetChannelBData(currents, 8);
+
     bool ok = true;
-    page.hide();
     page.show(); // a fresh session: start shown, values at zero
     IceModule::getInstance()->setBicycleParam(params(2, 7));
     ok &= write(compose(page), folder, QStringLiteral("training-idle-%1").arg(suffix));
 
-    // Every limb, running with live data; the over-30 question over the paused lower limb.
+    // Every limb, running with live data.
     const int modes[] = {1, 0, 7, 3};
     for (int limb = 0; limb < 4; ++limb) {
         page.hide();
@@ -162,35 +172,6 @@ bool saveInLanguage(TrainingPageShot &page, const QString &folder, const QString
     question.open();
     ok &= write(compose(page, &question), folder, QStringLiteral("training-prompt-speed-%1").arg(suffix));
     question.hide();
-    return ok;
-}
-
-} // namespace
-
-bool saveTrainingPage(const QString &folder)
-{
-    ST_PatientMsg patient = CurrentUserData::defaultPatient();
-    patient.name = QStringLiteral("张伟");
-    CurrentUserData::getInstance()->setCurrentUserMsg(patient);
-    IceModule::getInstance()->setGameType(2);
-    TrainingPageShot page;
-    page.resize(1920, 1080);
-    int currents[8] = {12, 15, 0, 0, 0, 0, 0, 0};
-    IceModule::getInstance()->setChannelCurrent(0, 12);
-    page.slotSetChannelBData(currents, 8);
-
-    bool ok = saveInLanguage(page, folder, QStringLiteral("zh"));
-    QTranslator english;
-    if (!english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"))) {
-        QTextStream(stdout) << "failed to load Rotaflex_EN.qm\n";
-        return false;
-    }
-    QCoreApplication::installTranslator(&english);
-    page.language = 1;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    ok &= saveInLanguage(page, folder, QStringLiteral("en"));
-    QCoreApplication::removeTranslator(&english);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     IceModule::getInstance()->setGameType(0);
     return ok;
 }

@@ -25,17 +25,16 @@ GameLink::GameLink(QObject *parent)
     m_gameEndTimer->setInterval(kGameEndDelayMs);
     connect(m_gameEndTimer, &QTimer::timeout, this, [this] { emit signalGameStateChanged(0); });
 
-    if (m_socket->bind(QHostAddress(QHostAddress::LocalHost), kHostPort))
+    m_bound = m_socket->bind(QHostAddress(QHostAddress::LocalHost), kHostPort);
+    if (m_bound) {
         qDebug().noquote() << QStringLiteral("游戏服务端口%1").arg(kHostPort);
-    else
+    } else {
         qDebug().noquote() << QStringLiteral("游戏服务端口%1绑定失败").arg(kHostPort);
+        // Sending would bind the socket to every interface; a loopback port keeps it local.
+        m_socket->bind(QHostAddress(QHostAddress::LocalHost), 0);
+    }
     connect(m_socket, &QUdpSocket::readyRead, this, &GameLink::slotReceiveGameData);
     m_logWindow.start();
-}
-
-bool GameLink::isBound() const
-{
-    return m_socket->state() == QAbstractSocket::BoundState;
 }
 
 void GameLink::sendGameData(const ST_GameLiveData &record)

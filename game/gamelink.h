@@ -29,7 +29,7 @@ public:
     // Binds 127.0.0.1:2100 at once; the link works on without a bind, deaf to the game.
     explicit GameLink(QObject *parent = nullptr);
 
-    bool isBound() const;
+    bool isBound() const { return m_bound; }
     bool isGameRunning() const { return m_gameRunning; }
     // Datagrams read from the game's port, and those of them dropped unparsed or refused by
     // the parser, since construction.
@@ -59,6 +59,7 @@ private:
     QUdpSocket *m_socket = nullptr;
     QTimer *m_closeRepeatTimer = nullptr;
     QTimer *m_gameEndTimer = nullptr;
+    bool m_bound = false;
     bool m_gameRunning = false;
     quint64 m_received = 0;
     quint64 m_dropped = 0;

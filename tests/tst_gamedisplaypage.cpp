@@ -478,7 +478,7 @@ private slots:
             deliver(spasm, 2); // the second flag arrives while the prompt is open
             QVERIFY(dialog->isVisible());
             QVERIFY(dialog->isModal());
-            QCOMPARE(m_page->spasmCount(), n == 3 ? 3 : n);
+            QCOMPARE(m_page->spasmCount(), n % 3); // the third ends the series
             QCOMPARE(m_page->trainReport().spasmTimes, n);
             const uint8_t held = n % 2 == 1 ? 0 : 1; // forward at first, reversed by each spasm
             QCOMPARE(dialog->direction(), held);

@@ -135,6 +135,10 @@ private slots:
         QCOMPARE(log.lines(), QStringList{QStringLiteral("游戏服务端口2100绑定失败")});
         link.sendGamePause();
         QCOMPARE(receive(1), QList<QByteArray>{R"({"GameState":2,"MsgID":2})"});
+        // Catches the sending socket left open to every interface.
+        auto *socket = link.findChild<QUdpSocket *>();
+        QVERIFY(socket);
+        QCOMPARE(socket->localAddress(), kLoopback);
     }
 
     void messagesOnTheWire_data()

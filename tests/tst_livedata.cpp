@@ -4,6 +4,7 @@
 #include "training/livedatadecoder.h"
 #include "training/overspeedwatch.h"
 #include "training/samplingcounter.h"
+#include "training/spasmseries.h"
 #include "training/stagenotice.h"
 
 #include <QtTest>
@@ -88,6 +89,8 @@ private slots:
         row("command FF", "BA04FF000000 00DC", LiveRecord::Kind::Ignored);
         row("live 00 of three bytes", "BA2000", LiveRecord::Kind::LiveData);
         row("live 01", "BA2001", LiveRecord::Kind::LiveData);
+        // Catches the length byte trusted over the frame's real size.
+        row("length byte that lies", "BAFF01 0000", LiveRecord::Kind::LiveData);
     }
 
     void frameKinds()
@@ -137,6 +140,10 @@ private slots:
         QTest::newRow("both limbs, upper faster") << 2 << false << L{{3, 30}, {2, 20}, {12, 40}, {13, 45}, {23, 9}, {25, 8}}
             << "up=30/9 down=20/8 cur=100 len=0.0m bal=40/60 stage=0 m=0/0 ang=0/0 emg=0 spasm=0 "
                "game=30:9/40/60/0 fast=30/30 sample=40/45";
+        // Catches equal speeds taking the lower limb's balance.
+        QTest::newRow("both limbs, same speed") << 2 << false << L{{3, 25}, {2, 25}, {12, 40}, {13, 45}}
+            << "up=25/0 down=25/0 cur=100 len=0.0m bal=40/60 stage=0 m=0/0 ang=0/0 emg=0 spasm=0 "
+               "game=25:7.5/40/60/0 fast=25/25 sample=40/45";
         QTest::newRow("both limbs, lower faster") << 2 << false << L{{3, 20}, {2, 30}, {12, 40}, {13, 45}}
             << "up=20/0 down=30/0 cur=100 len=0.0m bal=55/45 stage=0 m=0/0 ang=0/0 emg=0 spasm=0 "
                "game=30:9/55/45/0 fast=30/30 sample=40/45";
@@ -153,6 +160,10 @@ private slots:
             << L{{0, 10}, {4, 0x7B}, {5, 0x01}, {6, 0x2F}, {7, 0x01}, {23, 0x02}, {24, 0x01}}
             << "up=0/258 down=- cur=0 len=0.0m bal=0/100 stage=10 m=0/0 ang=379/303 emg=0 spasm=0 "
                "game=0:0/0/100/379 fast=0/0 sample=0/0";
+        // Catches bytes above 127 read as negative numbers.
+        QTest::newRow("bytes above 127") << 1 << false << L{{2, 200}, {6, 0xFF}, {7, 0xFF}, {25, 0x80}, {26, 0x80}}
+            << "up=- down=100/32896 cur=100 len=0.0m bal=100/0 stage=0 m=0/0 ang=0/65535 emg=0 spasm=0 "
+               "game=100:30/100/0/0 fast=100/200 sample=0/0";
         // Catches any value but 1 taken as an emergency or a spasm.
         QTest::newRow("flags are 1 only") << 1 << false << L{{18, 2}, {19, 255}}
             << "up=- down=0/0 cur=0 len=0.0m bal=100/0 stage=0 m=0/0 ang=0/0 emg=0 spasm=0 "
@@ -339,6 +350,39 @@ private slots:
                 modes << mode;
         }
         QCOMPARE(modes, (QList<int>{7, 10}));
+    }
+
+    void spasmSeries_data()
+    {
+        QTest::addColumn<int>("direction");   // shown when the series starts
+        QTest::addColumn<int>("resetAfter");  // page shown again after this many spasms (0: never)
+        QTest::addColumn<int>("spasms");
+        QTest::addColumn<QStringList>("steps"); // count:held:shown, "stop" on the last of a series
+        // Catches the direction not turning round, or the stop coming at the wrong spasm.
+        QTest::newRow("from forward, the third stops") << 1 << 0 << 3 << QStringList{"1:0:0", "2:1:1", "3:0:0 stop"};
+        QTest::newRow("from backward") << 0 << 0 << 3 << QStringList{"1:1:1", "2:0:0", "3:1:1 stop"};
+        // Catches the count going on past the stop.
+        QTest::newRow("a new series after the stop") << 1 << 0 << 4 << QStringList{"1:0:0", "2:1:1", "3:0:0 stop", "1:1:1"};
+        QTest::newRow("showing the page starts over") << 1 << 2 << 3 << QStringList{"1:0:0", "2:1:1", "1:0:0"};
+    }
+
+    void spasmSeries()
+    {
+        QFETCH(int, direction);
+        QFETCH(int, resetAfter);
+        QFETCH(int, spasms);
+        QFETCH(QStringList, steps);
+        SpasmSeries series;
+        QStringList seen;
+        for (int i = 1; i <= spasms; ++i) {
+            const SpasmSeries::Step step = series.spasm(uint8_t(direction));
+            seen << QStringLiteral("%1:%2:%3%4").arg(step.count).arg(step.heldDirection).arg(step.shownDirection)
+                        .arg(step.stopsTraining ? QStringLiteral(" stop") : QString());
+            direction = step.shownDirection;
+            if (i == resetAfter)
+                series.reset();
+        }
+        QCOMPARE(seen, steps);
     }
 
     // Samples are taken from the 21st decoded record on and the count never goes back.

@@ -520,20 +520,22 @@ void GameDisplayPage::emergencyReleased()
 
 void GameDisplayPage::handleSpasm()
 {
-    m_trainReport.spasmTimes = ++m_spasmCount;
+    const SpasmSeries::Step step = m_spasmSeries.spasm(m_direction);
+    m_trainReport.spasmTimes = step.count;
     // The machine turns the other way after a spasm; the prompt's confirm tells it so.
-    const uint8_t held = m_direction == 0 ? 1 : 0;
-    m_spasmDialog->setDirection(held);
-    showDirection(held);
-    m_spasmDialog->showCount(m_spasmCount);
+    m_spasmDialog->setDirection(step.heldDirection);
+    showDirection(step.heldDirection);
+    m_directionAfterSpasm = step.shownDirection;
+    m_stopAfterSpasm = step.stopsTraining;
+    m_spasmDialog->showCount(step.count);
 }
 
 void GameDisplayPage::spasmPromptFinished()
 {
-    m_direction = m_direction == 0 ? 1 : 0;
+    m_direction = m_directionAfterSpasm;
     checkDirectionButton(m_direction);
-    if (m_spasmCount > 2) {
-        m_spasmCount = 0;
+    if (m_stopAfterSpasm) {
+        m_stopAfterSpasm = false;
         on_stop_Btn_clicked();
     }
 }
@@ -734,7 +736,8 @@ void GameDisplayPage::showEvent(QShowEvent *event)
     ui->rightBalance_Label->setText(QStringLiteral("50%"));
 
     m_trainState = 0;
-    m_spasmCount = 0;
+    m_spasmSeries.reset();
+    m_stopAfterSpasm = false;
     m_trainReport.spasmTimes = 0;
     m_trainReport.upLimpLength = 0;
     m_trainReport.downLimpLength = 0;

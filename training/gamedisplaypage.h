@@ -4,6 +4,7 @@
 #include "database/trainreport.h"
 #include "reports/reportdialogset.h"
 #include "training/overspeedwatch.h"
+#include "training/spasmseries.h"
 #include "training/stagenotice.h"
 #include "training/trainingstatistics.h"
 
@@ -49,7 +50,7 @@ public:
     // 1 started or resumed, 2 paused, 3 stopped or not started.
     int trainState() const { return m_trainState; }
     int sessionState() const { return m_sessionState; }
-    int spasmCount() const { return m_spasmCount; }
+    int spasmCount() const { return m_spasmSeries.count(); }
     int remainSeconds() const { return m_remainSeconds; }
     const ST_BicycleParam &bicycleParam() const { return m_bicycleParam; }
     const ST_TrainReport &trainReport() const { return m_trainReport; }
@@ -153,7 +154,8 @@ private:
     uint8_t m_trainState = 0;
     int m_sessionState = 3;
     int m_remainSeconds = 0;
-    int m_spasmCount = 0;
+    uint8_t m_directionAfterSpasm = 0;
+    bool m_stopAfterSpasm = false; // the third spasm stops once its prompt is done
     int m_heartReplies = 0;
     int m_heartTicks = 0;
     uint8_t m_direction = 0;
@@ -168,6 +170,7 @@ private:
 
     TrainingStatistics m_statistics;
     OverSpeedWatch m_overSpeedWatch;
+    SpasmSeries m_spasmSeries;
     StageNotice m_stageNotice;
 
     QTimer *m_heartTimer = nullptr;

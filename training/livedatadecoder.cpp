@@ -9,6 +9,7 @@ using namespace DeviceProtocol;
 namespace {
 
 constexpr int kRecordStart = 3;
+constexpr int kVersionTextBytes = 4;
 
 struct RecordReader
 {
@@ -60,7 +61,7 @@ LiveRecord LiveDataDecoder::decode(const QByteArray &frame, uint8_t limb, bool s
     }
     if (command == kReplyVersion) {
         record.kind = LiveRecord::Kind::Version;
-        QByteArray text = frame.mid(kRecordStart, 4);
+        QByteArray text = frame.mid(kRecordStart, kVersionTextBytes);
         const int zero = text.indexOf('\0');
         if (zero >= 0)
             text.truncate(zero);
@@ -89,28 +90,27 @@ LiveRecord LiveDataDecoder::decode(const QByteArray &frame, uint8_t limb, bool s
         record.balanceLeft = kFullBalance - downBalance;
         record.balanceRight = downBalance;
     };
+    // A single limb: its pair of labels, and the speed and distance of the whole record.
+    const auto showSingle = [&](int speed, bool &shown, int &shownSpeed, int &shownPower, int power, int count) {
+        shown = true;
+        shownSpeed = speed;
+        shownPower = power;
+        record.currentSpeed = speed;
+        record.lengthText = lengthText(count);
+        record.gameSpeedValue = speed;
+    };
 
     switch (limb) {
     case 0:
     case 3:
         up = std::min(up, kShownSpeedMax);
-        record.upShown = true;
-        record.upSpeed = up;
-        record.upPower = in.word(Live::kUpPower);
-        record.currentSpeed = up;
-        record.lengthText = lengthText(upCount);
+        showSingle(up, record.upShown, record.upSpeed, record.upPower, in.word(Live::kUpPower), upCount);
         upperShare();
-        record.gameSpeedValue = up;
         break;
     case 1:
         down = std::min(down, kShownSpeedMax);
-        record.downShown = true;
-        record.downSpeed = down;
-        record.downPower = in.word(Live::kDownPower);
-        record.currentSpeed = down;
-        record.lengthText = lengthText(downCount);
+        showSingle(down, record.downShown, record.downSpeed, record.downPower, in.word(Live::kDownPower), downCount);
         lowerShare();
-        record.gameSpeedValue = down;
         break;
     case 2:
         up = std::min(up, kShownSpeedMax);

@@ -12,6 +12,7 @@
 #include "training/emergencystopdialog.h"
 #include "training/gamedisplaypage.h"
 #include "training/icemodule.h"
+#include "training/quitgamedialog.h"
 #include "training/spasmtipsdialog.h"
 
 #include <QLabel>
@@ -254,10 +255,12 @@ private slots:
         QTest::addColumn<QString>("way");
         QTest::newRow("stop") << "stop";
         QTest::newRow("emergency") << "emergency";
+        QTest::newRow("back confirmed") << "back confirmed";
     }
 
     // Cycling with stimulation: the boxes get the motion of the cranks while the session runs,
-    // and every output is off on the boxes themselves once it ends.
+    // and once it ends every output is off on the boxes themselves and the motor stands, while
+    // the page's heartbeats keep the machine's own watchdog from stopping it.
     void stimulationStopsWithTheSession()
     {
         QFETCH(QString, way);
@@ -274,6 +277,10 @@ private slots:
 
         if (way == QLatin1String("stop")) {
             m_page->on_stop_Btn_clicked();
+        } else if (way == QLatin1String("back confirmed")) {
+            m_page->slotBackClicked();
+            QVERIFY(prompt<QuitGameDialog>()->isVisible());
+            prompt<QuitGameDialog>()->on_confirm_Btn_clicked();
         } else {
             m_trainer->type(QStringLiteral("estop"));
             QTRY_VERIFY_WITH_TIMEOUT(prompt<EmergencyStopDialog>()->isVisible(), 3000);

@@ -1,9 +1,9 @@
 #include "app/configmanager.h"
 #include "comm/streamframecutter.h"
 #include "common/feslinkpty.h"
+#include "common/fessimboxes.h"
 #include "common/simprocess.h"
 #include "common/testworkdir.h"
-#include "database/bledevice.h"
 #include "database/cdatabaseinterface.h"
 #include "database/databaseschema.h"
 #include "fes/fescontroldialog.h"
@@ -18,7 +18,6 @@
 #include "tools/fes-sim/fesreply.h"
 
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -231,74 +230,32 @@ private:
     QString m_linkPath;
 
     // The box manager of this process on a simulator with boxes 1 and 2, both connected.
-    std::unique_ptr<QTemporaryDir> m_boxDir;
-    std::unique_ptr<SimProcess> m_boxSim;
-    QString m_boxLink;
+    std::unique_ptr<FesSimBoxes> m_boxes;
 
     // Starts a simulator on a pty linked at link.
     static std::unique_ptr<SimProcess> startAdapter(const QString &link, const QString &folder)
     {
         auto sim = std::make_unique<SimProcess>(QStringLiteral(FES_SIM));
-        sim->start({QStringLiteral("--box"), QStringLiteral("1=A1B2C3D4E5F6"), QStringLiteral("--box"),
-                    QStringLiteral("2=A1B2C3D4E5F7"), QStringLiteral("--link"), link, QStringLiteral("--drain"),
-                    QStringLiteral("0"), QStringLiteral("--report-interval"), QStringLiteral("0")},
-                   folder);
+        sim->start(FesSimBoxes::arguments(link), folder);
         return sim;
     }
 
     // Registers, finds and connects the simulator's two boxes through the program's manager.
     void connectBoxes()
     {
-        if (m_boxSim)
+        if (m_boxes)
             return;
-        m_boxDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rotaflex-boxes-XXXXXX"));
-        QVERIFY(m_boxDir->isValid());
-        m_boxLink = m_boxDir->filePath(QStringLiteral("adapter.pty"));
-        m_boxSim = startAdapter(m_boxLink, m_boxDir->path());
-        QTRY_VERIFY_WITH_TIMEOUT(m_boxSim->hasLine(QStringLiteral("ready:")), 5000);
-
+        m_boxes = std::make_unique<FesSimBoxes>(QStringLiteral(FES_SIM));
         QVERIFY(m_workDir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
-                                 configWithAdapter(m_boxLink, m_boxDir->path())));
+                                 configWithAdapter(m_boxes->link(), QFileInfo(m_boxes->link()).path())));
         QVERIFY(ConfigManager::getInstance()->readConfigFile());
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
         QVERIFY(db->openDB(m_workDir->filePath(QStringLiteral("DependFile/DBFile/boxes.db")), QStringLiteral("QSQLITE")));
         QVERIFY(DatabaseSchema::createTables(db));
-        for (int number : {1, 2}) {
-            ST_BLEDevice device;
-            device.deviceNo = number;
-            device.deviceMac = number == 1 ? QStringLiteral("A1B2C3D4E5F6") : QStringLiteral("A1B2C3D4E5F7");
-            QVERIFY(db->insertRowTable(QStringLiteral("BLEDeviceMsg"), BLEDeviceToVariantMap(device)));
-        }
-        FesLinkPty::createManager();
-        FesControlDialog *manager = FesControlDialog::getInstance();
-        manager->show(); // reads the registered boxes
-        manager->hide();
-        QVERIFY(manager->openSerialPort(m_boxLink));
-        manager->searchDevice();
-        QTRY_COMPARE_WITH_TIMEOUT(manager->findChild<QListWidget *>(QStringLiteral("listWidget"))->count(), 2, 5000);
-        manager->slotConnectDevice(true, 1);
-        manager->slotConnectDevice(true, 2);
-        QTRY_VERIFY_WITH_TIMEOUT(manager->isDeviceConnected(1) && manager->isDeviceConnected(2), 5000);
+        m_boxes->connectBoxes();
     }
 
-    // One channel of a simulated box as its status shows it, e.g. "ch1 30 mA 100 Hz 200 us output on".
-    QString channelState(int box, int channel)
-    {
-        const int before = m_boxSim->countLines(QStringLiteral("status:"));
-        m_boxSim->type(QStringLiteral("status"));
-        if (!QTest::qWaitFor([&] { return m_boxSim->countLines(QStringLiteral("status:")) > before; }, 3000))
-            return QStringLiteral("(no status)");
-        const QStringList lines = m_boxSim->lines();
-        int last = lines.size() - 1;
-        while (last >= 0 && !lines.at(last).startsWith(QStringLiteral("status:")))
-            --last;
-        const QString prefix = QStringLiteral("  box %1 ").arg(box);
-        for (int i = last + 1; i < lines.size(); ++i) {
-            if (lines.at(i).startsWith(prefix))
-                return lines.at(i).split(QStringLiteral("; ")).value(channel);
-        }
-        return QStringLiteral("(no box %1)").arg(box);
-    }
+    QString channelState(int box, int channel) { return m_boxes->channelState(box, channel); }
 
     // A shown pure-stimulation page with the channels of boxes A and B usable; null if the boxes
     // could not be connected.
@@ -311,17 +268,6 @@ private:
         page->show();
         page->slotDeviceStateChanged({1, 1, 0, 0});
         return page;
-    }
-
-    bool boxesAllOff()
-    {
-        for (int box : {1, 2}) {
-            for (int channel : {1, 2}) {
-                if (!channelState(box, channel).contains(QStringLiteral("output off")))
-                    return false;
-            }
-        }
-        return true;
     }
 
     // Starts the simulator with boxes 1 and 2 and opens its pty through the link.
@@ -387,8 +333,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        m_boxSim.reset();
-        m_boxDir.reset();
+        m_boxes.reset();
         m_workDir.reset();
     }
 
@@ -876,7 +821,7 @@ private slots:
             page.reset();
         }
         QVERIFY(!page || !page->isRunning());
-        QTRY_VERIFY_WITH_TIMEOUT(boxesAllOff(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_boxes->allOutputsOff(), 5000);
     }
 
     // The box's current is what the dialog shows and the page records: taps and steps reach it at
@@ -939,12 +884,12 @@ private slots:
         QVERIFY(!page.isRunning());
         QVERIFY(box->isVisible());
 
-        const int before = m_boxSim->lines().size();
-        QVERIFY(manager->openSerialPort(m_boxLink));
+        const int before = m_boxes->sim().lines().size();
+        QVERIFY(manager->openSerialPort(m_boxes->link()));
         manager->searchDevice();
-        QTRY_VERIFY_WITH_TIMEOUT(boxesAllOff(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_boxes->allOutputsOff(), 5000);
         QStringList received;
-        for (const QString &line : m_boxSim->lines().mid(before)) {
+        for (const QString &line : m_boxes->sim().lines().mid(before)) {
             if (line.startsWith(QStringLiteral("rx ")))
                 received << line;
         }

@@ -392,6 +392,181 @@
     </message>
 </context>
 <context>
+    <name>GameDisplayPage</name>
+    <message>
+        <source>训练</source>
+        <translation>Training</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>上肢训练</source>
+        <translation>Upper Limb Training</translation>
+    </message>
+    <message>
+        <source>被动</source>
+        <translation>Passive</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>Upper Limb</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>Remaining Time</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>Lower Limb</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>左平衡:</source>
+        <translation>Left balance:</translation>
+    </message>
+    <message>
+        <source>右平衡:</source>
+        <translation>Right balance:</translation>
+    </message>
+    <message>
+        <source>距离</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>训练距离</source>
+        <translation>Distance trained</translation>
+    </message>
+    <message>
+        <source>生命体征</source>
+        <translation>Vital signs</translation>
+    </message>
+    <message>
+        <source>心率</source>
+        <translation>Heart rate</translation>
+    </message>
+    <message>
+        <source>脉搏</source>
+        <translation>Pulse</translation>
+    </message>
+    <message>
+        <source>血氧饱和度</source>
+        <translation>SpO2</translation>
+    </message>
+    <message>
+        <source>心电监护</source>
+        <translation>ECG</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>Angles</translation>
+    </message>
+    <message>
+        <source>左手</source>
+        <translation>Left hand</translation>
+    </message>
+    <message>
+        <source>左脚</source>
+        <translation>Left foot</translation>
+    </message>
+    <message>
+        <source>速度(r/min)</source>
+        <translation>Speed (r/min)</translation>
+    </message>
+    <message>
+        <source>阻力(档)</source>
+        <translation>Resistance (level)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>逆向</source>
+        <translation>Backward</translation>
+    </message>
+    <message>
+        <source>电刺激电流(mA)</source>
+        <translation>Stimulation current (mA)</translation>
+    </message>
+    <message>
+        <source>通道A1:</source>
+        <translation>Channel A1:</translation>
+    </message>
+    <message>
+        <source>通道A2:</source>
+        <translation>Channel A2:</translation>
+    </message>
+    <message>
+        <source>通道B1:</source>
+        <translation>Channel B1:</translation>
+    </message>
+    <message>
+        <source>通道B2:</source>
+        <translation>Channel B2:</translation>
+    </message>
+    <message>
+        <source>通道C1:</source>
+        <translation>Channel C1:</translation>
+    </message>
+    <message>
+        <source>通道C2:</source>
+        <translation>Channel C2:</translation>
+    </message>
+    <message>
+        <source>通道D1:</source>
+        <translation>Channel D1:</translation>
+    </message>
+    <message>
+        <source>通道D2:</source>
+        <translation>Channel D2:</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>Electrical Stimulation</translation>
+    </message>
+    <message>
+        <source>电刺激开关</source>
+        <translation>Stimulation switch</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>未检测到电刺激设备</source>
+        <translation>No stimulation device found</translation>
+    </message>
+    <message>
+        <source>下肢训练</source>
+        <translation>Lower Limb Training</translation>
+    </message>
+    <message>
+        <source>上下肢训练</source>
+        <translation>Upper and Lower Limb Training</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>The set speed is above 30 r/min. Train at this speed?</translation>
+    </message>
+</context>
+<context>
     <name>HorizontalToVerticalDialog</name>
     <message>
         <source>提示</source>

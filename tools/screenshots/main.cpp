@@ -30,10 +30,13 @@
 #include "training/quitgamedialog.h"
 #include "training/spasmtipsdialog.h"
 #include "training/verticaltohorizondialog.h"
+#include "trainingpageshots.h"
+#include "game/gamecontrol.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -342,5 +345,7 @@ int main(int argc, char *argv[])
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
+    GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
+    ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
     return ok ? 0 : 1;
 }

@@ -17,6 +17,13 @@
     </message>
 </context>
 <context>
+    <name>CMainWindow</name>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Rehabilitation Trainer</translation>
+    </message>
+</context>
+<context>
     <name>ChannelDialog</name>
     <message>
         <source>通道设置</source>
@@ -613,6 +620,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Rehabilitation Trainer</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -660,6 +714,37 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -792,6 +877,25 @@
     </message>
 </context>
 <context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -857,6 +961,68 @@
     <message>
         <source>数据库建表失败：%1</source>
         <translation>Creating the database tables failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TitleWidget</name>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>功能选择</source>
+        <translation>Function Selection</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>用户管理</source>
+        <translation>User Management</translation>
+    </message>
+    <message>
+        <source>软件设置</source>
+        <translation>Software Settings</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>FES参数</source>
+        <translation>FES Parameters</translation>
+    </message>
+    <message>
+        <source>踏车参数</source>
+        <translation>Cycling Parameters</translation>
+    </message>
+</context>
+<context>
+    <name>TrainManager</name>
+    <message>
+        <source>功能选择</source>
+        <translation>Function Selection</translation>
+    </message>
+    <message>
+        <source>踏车训练</source>
+        <translation>Cycling Training</translation>
+    </message>
+    <message>
+        <source>FES踏车训练</source>
+        <translation>FES Cycling Training</translation>
+    </message>
+    <message>
+        <source>FES训练</source>
+        <translation>FES Training</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>

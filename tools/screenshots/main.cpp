@@ -31,6 +31,8 @@
 #include "training/spasmtipsdialog.h"
 #include "training/verticaltohorizondialog.h"
 #include "trainingpageshots.h"
+#include "mainwindowshots.h"
+#include "shell/cmainwindow.h"
 #include "game/gamecontrol.h"
 
 #include <QApplication>
@@ -347,5 +349,9 @@ int main(int argc, char *argv[])
     ok &= saveTrainingPrompts(folder);
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
     ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
+    CMainWindow window;
+    ok &= inBothLanguages([&](QLatin1String language) {
+        return saveMainWindowPages(window, folder, language) && saveLogin(folder, language);
+    });
     return ok ? 0 : 1;
 }

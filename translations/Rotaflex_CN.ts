@@ -613,6 +613,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>上下肢主被动康复训练仪</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>请输入用户名</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>用户名输入错误</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>记住密码</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>忘记密码</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>请联系管理员获取初始密码</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>关机</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -660,6 +707,37 @@
     <message>
         <source>关闭</source>
         <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>密码更新成功</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>密码保存失败，请检查配置文件夹</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>密码重置成功</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>密码重置失败，请检查配置文件夹</translation>
     </message>
 </context>
 <context>
@@ -789,6 +867,25 @@
     <message>
         <source>报告导出成功</source>
         <translation>报告导出成功</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>是否关机?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>

@@ -613,6 +613,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>Enter user name</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>Wrong user name</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>Remember password</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>Forgot password</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>Please ask the administrator for the initial password</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Shut Down</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -660,6 +707,37 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>Password updated</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>The password was not saved: check the configuration folder</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>Password reset</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>The password was not reset: check the configuration folder</translation>
     </message>
 </context>
 <context>
@@ -789,6 +867,25 @@
     <message>
         <source>报告导出成功</source>
         <translation>The report has been exported</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>Switch the computer off?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>

@@ -203,7 +203,7 @@ private slots:
         const QByteArray old("[General]\nuserName=old\npassword=oldpw\n");
         QTest::newRow("nothing remembered, ticked") << QByteArray() << true << "secret" << "" << "anna" << "secret";
         QTest::newRow("ticked") << old << true << "secret" << "old" << "anna" << "secret";
-        // Catches the lone radio button that a tap cannot untick.
+        // Catches the remember file written although the choice was unticked.
         QTest::newRow("unticked keeps the old file") << old << false << "secret" << "old" << "old" << "oldpw";
         QTest::newRow("failed login keeps the old file") << old << true << "wrong" << "old" << "old" << "oldpw";
     }

@@ -140,7 +140,7 @@ void LoginWidget::on_company_Label_clicked()
         return;
     if (m_tapCount++ == 0)
         m_tapTimer->start();
-    qDebug() << m_tapCount;
+    qDebug().noquote() << QStringLiteral("logo taps:") << m_tapCount;
     if (m_tapCount >= kTapsToExit)
         leave(false);
 }

@@ -192,6 +192,19 @@ private slots:
         QCOMPARE(child<QLineEdit>(login.get(), "password_LineEdit")->echoMode(), QLineEdit::Password);
     }
 
+    // Catches Escape or a window close ending the login, which let the program past it.
+    void onlyALoginOrAWayOutEndsIt()
+    {
+        QStringList events;
+        auto login = makeLogin(&events);
+        QSignalSpy finished(login.get(), &QDialog::finished);
+        login->open();
+        QTest::keyClick(login.get(), Qt::Key_Escape);
+        QVERIFY(!login->close());
+        QVERIFY(login->isVisible());
+        QCOMPARE(finished.count(), 0);
+    }
+
     void rememberedLogin_data()
     {
         QTest::addColumn<QByteArray>("before"); // null: nothing remembered yet

@@ -173,6 +173,12 @@ void LoginWidget::powerOffNow()
                              << QString::fromStdString(m_power->name()) << QString::fromStdString(m_power->lastError());
 }
 
+void LoginWidget::reject()
+{
+    if (m_leaving)
+        QDialog::reject();
+}
+
 void LoginWidget::showEvent(QShowEvent *event)
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())

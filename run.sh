@@ -65,7 +65,7 @@ else
   echo "run.sh: the simulated FES adapter did not start (see build/run/fes-sim.log); serialPortA cleared"
 fi
 
-# The login's shut-down button must not switch this computer off: the program only notes it.
+# A try-out never switches this computer off: the login's shut-down only notes the request.
 export ROTAFLEX_SIMULATE_POWER_OFF=1
 echo "run.sh: the program opens its login (user zenk, password 482915 unless another account is stored);"
 echo "        its shut-down button only notes the request here, the computer stays on."

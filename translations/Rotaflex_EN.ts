@@ -20,7 +20,7 @@
     <name>CMainWindow</name>
     <message>
         <source>上下肢主被动康复训练仪</source>
-        <translation>Upper and Lower Limb Rehabilitation Trainer</translation>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
     </message>
 </context>
 <context>
@@ -623,39 +623,39 @@
     <name>LoginWidget</name>
     <message>
         <source>登录</source>
-        <translation type="unfinished" />
+        <translation>Login</translation>
     </message>
     <message>
         <source>上下肢主被动康复训练仪</source>
-        <translation>Upper and Lower Limb Rehabilitation Trainer</translation>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
     </message>
     <message>
         <source>请输入用户名</source>
-        <translation type="unfinished" />
+        <translation>Enter user name</translation>
     </message>
     <message>
         <source>用户名输入错误</source>
-        <translation type="unfinished" />
+        <translation>Wrong user name</translation>
     </message>
     <message>
         <source>请输入密码</source>
-        <translation type="unfinished" />
+        <translation>Enter password</translation>
     </message>
     <message>
         <source>密码输入错误</source>
-        <translation type="unfinished" />
+        <translation>Wrong password</translation>
     </message>
     <message>
         <source>记住密码</source>
-        <translation type="unfinished" />
+        <translation>Remember password</translation>
     </message>
     <message>
         <source>忘记密码</source>
-        <translation type="unfinished" />
+        <translation>Forgot password</translation>
     </message>
     <message>
         <source>请联系管理员获取初始密码</source>
-        <translation type="unfinished" />
+        <translation>Please ask the administrator for the initial password</translation>
     </message>
     <message>
         <source>确认</source>
@@ -663,7 +663,7 @@
     </message>
     <message>
         <source>关机</source>
-        <translation type="unfinished" />
+        <translation>Shut Down</translation>
     </message>
 </context>
 <context>
@@ -724,27 +724,27 @@
     </message>
     <message>
         <source>密码更新成功</source>
-        <translation type="unfinished" />
+        <translation>Password updated</translation>
     </message>
     <message>
         <source>原密码输入错误</source>
-        <translation type="unfinished" />
+        <translation>Wrong old password</translation>
     </message>
     <message>
         <source>两次输入的密码不同</source>
-        <translation type="unfinished" />
+        <translation>The two passwords differ</translation>
     </message>
     <message>
         <source>密码保存失败，请检查配置文件夹</source>
-        <translation type="unfinished" />
+        <translation>The password was not saved: check the configuration folder</translation>
     </message>
     <message>
         <source>密码重置成功</source>
-        <translation type="unfinished" />
+        <translation>Password reset</translation>
     </message>
     <message>
         <source>密码重置失败，请检查配置文件夹</source>
-        <translation type="unfinished" />
+        <translation>The password was not reset: check the configuration folder</translation>
     </message>
 </context>
 <context>
@@ -884,7 +884,7 @@
     </message>
     <message>
         <source>是否关机?</source>
-        <translation type="unfinished" />
+        <translation>Switch the computer off?</translation>
     </message>
     <message>
         <source>取消</source>

@@ -163,14 +163,14 @@ private slots:
         QCOMPARE(currentPage(), back);
     }
 
-    // Catches back on the main page switching a page instead of asking for the login, and an
-    // escaped login giving the program back.
+    // Catches back on the main page switching a page instead of asking for the login.
     void backOnTheMainPageAsksForTheLogin_data()
     {
         QTest::addColumn<bool>("logIn");
         QTest::addColumn<bool>("quits");
         QTest::newRow("logged in") << true << false;
-        QTest::newRow("escaped") << false << true;
+        // Catches a way out of this login that leaves the program running.
+        QTest::newRow("hidden exit") << false << true;
     }
 
     void backOnTheMainPageAsksForTheLogin()
@@ -180,8 +180,10 @@ private slots:
         QString asked;
         whenModal([&](QWidget *modal) {
             asked = QLatin1String(modal->metaObject()->className());
+            QTest::keyClick(modal, Qt::Key_Escape); // ends nothing
             if (!logIn) {
-                QTest::keyClick(modal, Qt::Key_Escape);
+                for (int i = 0; i < 10; ++i)
+                    QTest::mouseClick(modal->findChild<QWidget *>(QStringLiteral("company_Label")), Qt::LeftButton);
                 return;
             }
             modal->findChild<QLineEdit *>(QStringLiteral("userName_LineEdit"))->setText(QStringLiteral("zenk"));

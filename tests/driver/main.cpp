@@ -2,12 +2,13 @@
 // windows: the start-up tests run it to reach the ways out that need a tap (the login, the
 // shut-down button, closing the window). ROTAFLEX_DRIVE names the steps, comma-separated:
 //   login     type the built-in account and confirm; done once the main window is up
-//   escape    press Escape on the login
+//   escape    press Escape on the login (which must not end it)
 //   taps      tap the maker's logo of the login ten times
 //   shutdown  tap the function choice page's shut-down button
 //   close     close the main window
-// Each step is logged on standard error as "driver: ...", and so is the first sight of the login
-// with the state of the main window at that moment.
+// Each step is logged on standard error as "driver: ...", and so are the first sight of the login
+// with the state of the main window at that moment, the first sight of the main window, and the
+// end of the steps.
 #include "app/startup.h"
 
 #include <QApplication>
@@ -70,7 +71,6 @@ private:
         }
         if (name == QLatin1String("login") && m_waitForMain && main) {
             m_waitForMain = false;
-            say(QStringLiteral("main window shown"));
             return true;
         }
         if (name == QLatin1String("escape") && login) {
@@ -107,7 +107,14 @@ private:
                          : built("CMainWindow")     ? QStringLiteral("built, hidden")
                                                     : QStringLiteral("not built")));
         }
+        if (!m_mainSeen && shownWindow("CMainWindow")) {
+            m_mainSeen = true;
+            say(QStringLiteral("main window shown"));
+        }
+        if (!m_loginSeen)
+            return;
         if (m_steps.isEmpty()) {
+            say(QStringLiteral("steps done"));
             m_timer.stop();
             return;
         }
@@ -119,6 +126,7 @@ private:
     QTimer m_timer;
     bool m_waitForMain = false;
     bool m_loginSeen = false;
+    bool m_mainSeen = false;
 };
 
 void startDriver()

@@ -31,6 +31,7 @@
 #include "training/spasmtipsdialog.h"
 #include "training/verticaltohorizondialog.h"
 #include "trainingpageshots.h"
+#include "patientshots.h"
 #include "game/gamecontrol.h"
 
 #include <QApplication>
@@ -345,6 +346,7 @@ int main(int argc, char *argv[])
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
+    ok &= savePatientPages(folder, inBothLanguages);
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
     ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
     return ok ? 0 : 1;

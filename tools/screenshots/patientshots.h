@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QString>
+
+#include <functional>
+
+// Takes pictures once per interface language; the language ("zh" or "en") names the files.
+using LanguageShots = std::function<bool(const std::function<bool(QLatin1String language)> &shoot)>;
+
+// The patient page with a list of patients and the records of the one clicked, a search, and its
+// dialogs (new, edit, select, delete), from a database of its own in /tmp.
+bool savePatientPages(const QString &folder, const LanguageShots &inBothLanguages);

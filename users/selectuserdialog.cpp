@@ -4,6 +4,11 @@
 
 #include "ui_selectuserdialog.h"
 
+namespace {
+// A very long stored name is cut short rather than pushed out of the panel.
+constexpr int kNameWidth = 420;
+} // namespace
+
 SelectUserDialog::SelectUserDialog(QWidget *parent)
     : UserConfirmDialog(parent), m_ui(std::make_unique<Ui::SelectUserDialog>())
 {
@@ -15,9 +20,12 @@ SelectUserDialog::~SelectUserDialog() = default;
 void SelectUserDialog::setUser(const ST_PatientMsg &patient)
 {
     m_patient = patient;
+    QLabel *label = m_ui->user_Label;
+    label->ensurePolished();
+    const QString name = label->fontMetrics().elidedText(patient.name, Qt::ElideRight, kNameWidth);
     // One pass: a stored name that holds "%1" stays as it is.
-    m_ui->user_Label->setText(QStringLiteral("%1  %2  %3").arg(
-        patient.name, PatientRules::sexText(patient.sex), QString::number(patient.ID)));
+    label->setText(QStringLiteral("%1  %2  %3").arg(name, PatientRules::sexText(patient.sex),
+                                                    QString::number(patient.ID)));
 }
 
 void SelectUserDialog::retranslate()

@@ -6,7 +6,7 @@
 #include "database/trainreport.h"
 #include "users/currentuserdata.h"
 #include "users/selectuserdialog.h"
-#include "users/userconfirmdialog.h"
+#include "app/confirmdialog.h"
 #include "users/userdialog.h"
 #include "users/usermanager.h"
 
@@ -105,7 +105,7 @@ public:
         auto *timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, confirm] {
             QWidget *modal = QApplication::activeModalWidget();
-            if (auto *question = qobject_cast<UserConfirmDialog *>(modal)) {
+            if (auto *question = qobject_cast<ConfirmDialog *>(modal)) {
                 const auto *label = question->findChild<QLabel *>(QStringLiteral("user_Label"));
                 seen << QLatin1String(question->metaObject()->className()) + QLatin1Char('|')
                         + (label ? label->text() : QString());

@@ -3,7 +3,7 @@
 #include "ui_deleteuserdialog.h"
 
 DeleteUserDialog::DeleteUserDialog(QWidget *parent)
-    : UserConfirmDialog(parent), m_ui(std::make_unique<Ui::DeleteUserDialog>())
+    : ConfirmDialog(parent), m_ui(std::make_unique<Ui::DeleteUserDialog>())
 {
     m_ui->setupUi(this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "users/userconfirmdialog.h"
+#include "app/confirmdialog.h"
 
 #include <memory>
 
@@ -9,7 +9,7 @@ class DeleteUserDialog;
 }
 
 // Asks before a patient is deleted.
-class DeleteUserDialog : public UserConfirmDialog
+class DeleteUserDialog : public ConfirmDialog
 {
     Q_OBJECT
 public:

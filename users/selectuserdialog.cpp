@@ -10,7 +10,7 @@ constexpr int kNameWidth = 420;
 } // namespace
 
 SelectUserDialog::SelectUserDialog(QWidget *parent)
-    : UserConfirmDialog(parent), m_ui(std::make_unique<Ui::SelectUserDialog>())
+    : ConfirmDialog(parent), m_ui(std::make_unique<Ui::SelectUserDialog>())
 {
     m_ui->setupUi(this);
 }

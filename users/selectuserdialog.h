@@ -1,7 +1,7 @@
 #pragma once
 
 #include "database/patientmsg.h"
-#include "users/userconfirmdialog.h"
+#include "app/confirmdialog.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class SelectUserDialog;
 }
 
 // Asks before a patient becomes the current patient; shows whom it asks about.
-class SelectUserDialog : public UserConfirmDialog
+class SelectUserDialog : public ConfirmDialog
 {
     Q_OBJECT
 public:

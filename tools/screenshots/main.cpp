@@ -346,7 +346,9 @@ int main(int argc, char *argv[])
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
-    ok &= savePatientPages(folder, inBothLanguages);
+    ok &= savePatientPages(inBothLanguages, [&folder](QWidget *widget, const QSize &size, const QString &name) {
+        return save(widget, size, folder, name);
+    });
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
     ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
     return ok ? 0 : 1;

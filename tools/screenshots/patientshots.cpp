@@ -9,25 +9,12 @@
 #include "users/userdialog.h"
 #include "users/usermanager.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 namespace {
-
-bool save(QWidget *widget, const QSize &size, const QString &folder, const QString &name)
-{
-    widget->resize(size);
-    widget->show();
-    QCoreApplication::processEvents();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    const bool ok = widget->grab().save(path);
-    QTextStream(stdout) << (ok ? "wrote " : "failed ") << path << '\n';
-    return ok;
-}
 
 bool storePatients(CDatabaseInterface *db)
 {
@@ -83,7 +70,7 @@ void clickRow(QTableWidget *table, int row)
 
 } // namespace
 
-bool savePatientPages(const QString &folder, const LanguageShots &inBothLanguages)
+bool savePatientPages(const LanguageShots &inBothLanguages, const ShotSaver &save)
 {
     QTemporaryDir data(QStringLiteral("/tmp/rotaflex-shots-XXXXXX"));
     CDatabaseInterface *db = CDatabaseInterface::getInstance();
@@ -108,19 +95,16 @@ bool savePatientPages(const QString &folder, const LanguageShots &inBothLanguage
         const QString suffix = QLatin1Char('-') + language;
         search->clear();
         clickRow(table, 12); // the first patient, who has trained
-        bool ok = save(&page, screen, folder, QStringLiteral("patients") + suffix);
+        bool ok = save(&page, screen, QStringLiteral("patients") + suffix);
         search->setText(QStringLiteral("1000"));
         page.on_searchUser_Btn_clicked();
-        ok &= save(&page, screen, folder, QStringLiteral("patients-search") + suffix);
+        ok &= save(&page, screen, QStringLiteral("patients-search") + suffix);
         form.setDialogType(0, 0);
-        ok &= save(&form, screen, folder, QStringLiteral("dialog-new-patient") + suffix);
+        ok &= save(&form, screen, QStringLiteral("dialog-new-patient") + suffix);
         form.setDialogType(1, 100000);
-        ok &= save(&form, screen, folder, QStringLiteral("dialog-edit-patient") + suffix);
-        form.hide();
-        ok &= save(&select, screen, folder, QStringLiteral("dialog-select-patient") + suffix);
-        select.hide();
-        ok &= save(&remove, screen, folder, QStringLiteral("dialog-delete-patient") + suffix);
-        remove.hide();
+        ok &= save(&form, screen, QStringLiteral("dialog-edit-patient") + suffix);
+        ok &= save(&select, screen, QStringLiteral("dialog-select-patient") + suffix);
+        ok &= save(&remove, screen, QStringLiteral("dialog-delete-patient") + suffix);
         return ok;
     });
 }

@@ -2,13 +2,13 @@
 
 #include "app/dimmeddialog.h"
 
-// A yes-or-no question about a patient over the dimmed window: the caller runs it modally (it
-// is opened by a tap, never from live data) and reads isConfirmed() afterwards.
-class UserConfirmDialog : public DimmedDialog
+// A yes-or-no question over the dimmed window, answered by its cancel_Btn and confirm_Btn: the
+// caller runs it modally (it is opened by a tap, never from live data) and reads isConfirmed().
+class ConfirmDialog : public DimmedDialog
 {
     Q_OBJECT
 public:
-    explicit UserConfirmDialog(QWidget *parent = nullptr);
+    explicit ConfirmDialog(QWidget *parent = nullptr);
 
     bool isConfirmed() const { return m_confirmed; }
 

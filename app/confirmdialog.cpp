@@ -1,22 +1,22 @@
-#include "users/userconfirmdialog.h"
+#include "app/confirmdialog.h"
 
 #include <QEvent>
 
-UserConfirmDialog::UserConfirmDialog(QWidget *parent) : DimmedDialog(parent) {}
+ConfirmDialog::ConfirmDialog(QWidget *parent) : DimmedDialog(parent) {}
 
-void UserConfirmDialog::on_cancel_Btn_clicked()
+void ConfirmDialog::on_cancel_Btn_clicked()
 {
     m_confirmed = false;
     reject();
 }
 
-void UserConfirmDialog::on_confirm_Btn_clicked()
+void ConfirmDialog::on_confirm_Btn_clicked()
 {
     m_confirmed = true;
     accept();
 }
 
-void UserConfirmDialog::showEvent(QShowEvent *event)
+void ConfirmDialog::showEvent(QShowEvent *event)
 {
     // A dialog closed any other way (Escape) did not confirm.
     m_confirmed = false;
@@ -24,7 +24,7 @@ void UserConfirmDialog::showEvent(QShowEvent *event)
     DimmedDialog::showEvent(event);
 }
 
-void UserConfirmDialog::changeEvent(QEvent *event)
+void ConfirmDialog::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         retranslate();

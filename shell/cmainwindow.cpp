@@ -6,6 +6,7 @@
 #include "training/gamedisplaypage.h"
 #include "ui_cmainwindow.h"
 #include "users/currentuserdata.h"
+#include "users/usermanager.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -35,6 +36,7 @@ CMainWindow::CMainWindow(QWidget *parent)
     ui->setupUi(this);
     m_trainManager = placeIn<TrainManager>(ui->Main_Page);
     m_fesSetting = placeIn<FesSetting>(ui->FES_Page);
+    m_userManager = placeIn<UserManager>(ui->userMsg_Page);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     qRegisterMetaType<E_PAGENAME>("E_PAGENAME");
     qRegisterMetaType<int8_t>("int8_t");

@@ -12,6 +12,7 @@ class GameDisplayPage;
 class QDialog;
 class TitleWidget;
 class TrainManager;
+class UserManager;
 
 namespace Ui {
 class CMainWindow;
@@ -30,6 +31,7 @@ public:
     TitleWidget *titleWidget() const;
     TrainManager *trainManager() const { return m_trainManager; }
     FesSetting *fesSetting() const { return m_fesSetting; }
+    UserManager *userManager() const { return m_userManager; }
     GameDisplayPage *trainingPage() const { return m_trainingPage.get(); }
     QDialog *gameHostWindow() const { return m_gameHost.get(); }
 
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<Ui::CMainWindow> ui;
     TrainManager *m_trainManager = nullptr;
     FesSetting *m_fesSetting = nullptr;
+    UserManager *m_userManager = nullptr;
     std::unique_ptr<GameDisplayPage> m_trainingPage;
     std::unique_ptr<QDialog> m_gameHost;
 };

@@ -1,7 +1,7 @@
 #include "app/configmanager.h"
 #include "comm/ccommunicateapi.h"
 #include "common/feslinkpty.h"
-#include "common/testworkdir.h"
+#include "common/testdatabase.h"
 #include "fes/fessetting.h"
 #include "shell/cmainwindow.h"
 #include "shell/mainwindowpagecontrol.h"
@@ -28,8 +28,8 @@
 using Pages = QList<int>;
 Q_DECLARE_METATYPE(Pages)
 
-// The main window with every page it hosts, on a UDP link to nobody and an FES manager that
-// lists no serial port: page switching, the back buttons, the title bar and the ways out.
+// The main window with every page it hosts, on a UDP link to nobody, an FES manager that lists
+// no serial port and a fresh database: page switching, the back buttons, the title bar and the ways out.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -71,7 +71,7 @@ private slots:
     {
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
-        m_dir = std::make_unique<TestWorkDir>();
+        QVERIFY(openFreshDatabase(m_dir));
         QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
                              "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"9\"/>"
                              "<udpClientAddress IP=\"127.0.0.1\" port=\"0\"/></config>"));

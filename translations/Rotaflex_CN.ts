@@ -204,6 +204,29 @@
     </message>
 </context>
 <context>
+    <name>DeleteUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认是否删除用户</source>
+        <translation>确认是否删除用户</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>删除后无法恢复</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>EmergencyStopDialog</name>
     <message>
         <source>急停</source>
@@ -763,6 +786,17 @@
     </message>
 </context>
 <context>
+    <name>PatientRules</name>
+    <message>
+        <source>男</source>
+        <translation>男</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>女</translation>
+    </message>
+</context>
+<context>
     <name>PrescriptionDialog</name>
     <message>
         <source>提示</source>
@@ -874,6 +908,25 @@
     <message>
         <source>报告导出成功</source>
         <translation>报告导出成功</translation>
+    </message>
+</context>
+<context>
+    <name>SelectUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认选择当前用户?</source>
+        <translation>确认选择当前用户?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>
@@ -1598,6 +1651,136 @@
     <message>
         <source>%1岁</source>
         <translation>%1岁</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialog</name>
+    <message>
+        <source>新建用户</source>
+        <translation>新建用户</translation>
+    </message>
+    <message>
+        <source>ID：</source>
+        <translation>ID：</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>姓名：</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>性别：</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation>男</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>女</translation>
+    </message>
+    <message>
+        <source>生日：</source>
+        <translation>生日：</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>电话：</translation>
+    </message>
+    <message>
+        <source>部位：</source>
+        <translation>部位：</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>上肢</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>下肢</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>上下肢</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>备注：</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>用户名不能为空</source>
+        <translation>用户名不能为空</translation>
+    </message>
+    <message>
+        <source>添加成功</source>
+        <translation>添加成功</translation>
+    </message>
+    <message>
+        <source>更新成功</source>
+        <translation>更新成功</translation>
+    </message>
+    <message>
+        <source>编辑用户</source>
+        <translation>编辑用户</translation>
+    </message>
+</context>
+<context>
+    <name>UserManager</name>
+    <message>
+        <source>用户列表</source>
+        <translation>用户列表</translation>
+    </message>
+    <message>
+        <source>姓名或者ID</source>
+        <translation>姓名或者ID</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>姓名</translation>
+    </message>
+    <message>
+        <source>性别</source>
+        <translation>性别</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>未查到该用户信息</source>
+        <translation>未查到该用户信息</translation>
     </message>
 </context>
 <context>

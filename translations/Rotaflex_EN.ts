@@ -204,6 +204,29 @@
     </message>
 </context>
 <context>
+    <name>DeleteUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认是否删除用户</source>
+        <translation>Delete this patient?</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>A deletion cannot be undone.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>EmergencyStopDialog</name>
     <message>
         <source>急停</source>
@@ -763,6 +786,17 @@
     </message>
 </context>
 <context>
+    <name>PatientRules</name>
+    <message>
+        <source>男</source>
+        <translation>Male</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>Female</translation>
+    </message>
+</context>
+<context>
     <name>PrescriptionDialog</name>
     <message>
         <source>提示</source>
@@ -874,6 +908,25 @@
     <message>
         <source>报告导出成功</source>
         <translation>The report has been exported</translation>
+    </message>
+</context>
+<context>
+    <name>SelectUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认选择当前用户?</source>
+        <translation>Select this patient?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>
@@ -1598,6 +1651,136 @@
     <message>
         <source>%1岁</source>
         <translation>%1 years</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialog</name>
+    <message>
+        <source>新建用户</source>
+        <translation>New patient</translation>
+    </message>
+    <message>
+        <source>ID：</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation>Male</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>Female</translation>
+    </message>
+    <message>
+        <source>生日：</source>
+        <translation>Birthday:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>Upper Limb</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>Lower Limb</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>Upper and Lower</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>用户名不能为空</source>
+        <translation>The name must not be empty.</translation>
+    </message>
+    <message>
+        <source>添加成功</source>
+        <translation>Patient added.</translation>
+    </message>
+    <message>
+        <source>更新成功</source>
+        <translation>Patient updated.</translation>
+    </message>
+    <message>
+        <source>编辑用户</source>
+        <translation>Edit patient</translation>
+    </message>
+</context>
+<context>
+    <name>UserManager</name>
+    <message>
+        <source>用户列表</source>
+        <translation>Patients</translation>
+    </message>
+    <message>
+        <source>姓名或者ID</source>
+        <translation>Name or ID</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>性别</source>
+        <translation>Sex</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>未查到该用户信息</source>
+        <translation>Patient not found.</translation>
     </message>
 </context>
 <context>

@@ -12,4 +12,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Dims the whole window that asks, or the whole screen; called when the dialog is shown.
+    void coverHostWindow();
 };

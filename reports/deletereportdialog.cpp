@@ -3,8 +3,6 @@
 #include "ui_deletereportdialog.h"
 
 #include <QEvent>
-#include <QGuiApplication>
-#include <QScreen>
 
 DeleteReportDialog::DeleteReportDialog(QWidget *parent)
     : DimmedDialog(parent), m_ui(std::make_unique<Ui::DeleteReportDialog>())
@@ -35,11 +33,7 @@ void DeleteReportDialog::showEvent(QShowEvent *event)
 {
     // A dialog closed any other way did not confirm.
     m_confirmed = false;
-    // Dims the whole window that asks, or the whole screen.
-    if (const QWidget *host = parentWidget() ? parentWidget()->window() : nullptr)
-        setGeometry(host->geometry());
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    coverHostWindow();
     DimmedDialog::showEvent(event);
 }
 

@@ -29,6 +29,10 @@ constexpr uint8_t kHeightDown = 2;
 constexpr char kEnabledStyle[] = "background: #0D9DDB;border-radius: 8px;color:white;";
 constexpr char kDisabledStyle[] = "background: #E1E1E1;border-radius: 8px;color:white;";
 
+// The tab buttons' frame in the form's style sheet: 12 px padding left and right, a 2 px border.
+constexpr int kTabFrameWidth = 2 * (12 + 2);
+constexpr int kTabFrameHeight = 2 * 2;
+
 // The product tab's button is wider in English, where its caption is longer.
 struct ProductButtonLook
 {
@@ -76,8 +80,11 @@ SettingWidget::SettingWidget(QWidget *parent)
     m_versionTimer->setObjectName(QStringLiteral("version_Timer"));
     m_versionTimer->setSingleShot(true);
     m_versionTimer->setInterval(kVersionDelayMs);
-    connect(m_versionTimer, &QTimer::timeout, this,
-            [this] { ui->lowVersion_Label->setText(IceModule::getInstance()->getLowerMachineVersion()); });
+    connect(m_versionTimer, &QTimer::timeout, this, [this] {
+        const QString version = IceModule::getInstance()->getLowerMachineVersion();
+        // A machine that has not answered shows a dash rather than an empty place.
+        ui->lowVersion_Label->setText(version.isEmpty() ? QStringLiteral("--") : version);
+    });
 
     // Checking the saved language's radio switches the application to it; neither radio is
     // checked in the form, so Chinese is installed too, with Qt's own Chinese button texts.
@@ -95,10 +102,6 @@ SettingWidget::SettingWidget(QWidget *parent)
     checkKeptTorqueRadio();
 
     m_oximeterDialog = new MaiBoXueyangDialog(this);
-    connect(m_oximeterDialog, &MaiBoXueyangDialog::signalConnectStateChanged, this, [this](bool connected) {
-        m_oximeterConnected = connected;
-        showOximeterState();
-    });
     showOximeterState();
 }
 
@@ -109,10 +112,11 @@ SettingWidget::~SettingWidget()
 
 void SettingWidget::on_resetPassword_Btn_clicked()
 {
-    if (OperatorAccount().reset())
-        showNotice(tr("提示"), tr("密码重置成功"));
-    else
-        showNotice(tr("警告"), tr("密码重置失败"));
+    OperatorAccount account;
+    const bool done = account.reset();
+    if (!done)
+        qWarning().noquote() << "password reset not written:" << account.lastError();
+    showNotice(OperatorAccount::resetMessage(done));
 }
 
 void SettingWidget::on_bioelectricity_Btn_clicked()
@@ -151,24 +155,27 @@ void SettingWidget::on_savePassword_Btn_clicked()
 {
     ui->originalPasswordTips_Label->hide();
     ui->confirmPasswordTips_Label->hide();
-    switch (OperatorAccount().changePassword(ui->originalPassword_LineEdit->text(), ui->newPassword_LineEdit->text(),
-                                             ui->confirmPassword_LineEdit->text())) {
+    OperatorAccount account;
+    const OperatorAccount::ChangeResult result = account.changePassword(
+        ui->originalPassword_LineEdit->text(), ui->newPassword_LineEdit->text(), ui->confirmPassword_LineEdit->text());
+    switch (result) {
     case OperatorAccount::WrongOld:
-        ui->originalPasswordTips_Label->setText(tr("原密码输入错误"));
+        ui->originalPasswordTips_Label->setText(OperatorAccount::changeMessage(result));
         ui->originalPasswordTips_Label->show();
-        return;
+        break;
     case OperatorAccount::Mismatch:
-        ui->confirmPasswordTips_Label->setText(tr("两次输入的密码不同"));
+        ui->confirmPasswordTips_Label->setText(OperatorAccount::changeMessage(result));
         ui->confirmPasswordTips_Label->show();
-        return;
-    case OperatorAccount::WriteFailed:
-        // The fields stay, so that the user can try again once the folder is writable.
-        showNotice(tr("警告"), tr("密码保存失败"));
-        return;
+        break;
     case OperatorAccount::Changed:
         on_cancelPassword_Btn_clicked();
-        showNotice(tr("提示"), tr("密码更新成功"));
-        return;
+        showNotice(OperatorAccount::changeMessage(result));
+        break;
+    case OperatorAccount::WriteFailed:
+        // The fields stay, so that the user can try again once the folder is writable.
+        qWarning().noquote() << "password change not written:" << account.lastError();
+        showNotice(OperatorAccount::changeMessage(result));
+        break;
     }
 }
 
@@ -178,6 +185,12 @@ void SettingWidget::slotCheckTimerSlot()
     ui->FESConfig_Btn->setStyleSheet(QLatin1String(m_fesEnabled ? kEnabledStyle : kDisabledStyle));
     ui->bioelectricity_Btn->setEnabled(m_oximeterConnected);
     ui->bioelectricity_Btn->setStyleSheet(QLatin1String(m_oximeterConnected ? kEnabledStyle : kDisabledStyle));
+    showOximeterState();
+}
+
+void SettingWidget::slotOximeterStateChanged(bool connected)
+{
+    m_oximeterConnected = connected;
     showOximeterState();
 }
 
@@ -266,9 +279,13 @@ void SettingWidget::showTab(int index)
 void SettingWidget::applyLanguageLook(int language)
 {
     const ProductButtonLook &look = language == Chinese_E ? kChineseLook : kEnglishLook;
-    // A style sheet of its own: the application's button font would override a plain setFont().
-    ui->productMsg_Btn->setStyleSheet(QStringLiteral("font-size: %1pt; font-weight: bold;").arg(look.pointSize));
-    ui->productMsg_Btn->setFixedSize(look.size);
+    // Style sheet geometry, as the form's: the application's button rules would override a
+    // plain setFont() or setFixedSize().
+    ui->productMsg_Btn->setStyleSheet(
+        QStringLiteral("font-size: %1pt; font-weight: bold; min-width: %2px; max-width: %2px; min-height: %3px; max-height: %3px;")
+            .arg(look.pointSize)
+            .arg(look.size.width() - kTabFrameWidth)
+            .arg(look.size.height() - kTabFrameHeight));
     ui->label_9->setPixmap(QPixmap(QLatin1String(look.picture)));
 }
 
@@ -307,10 +324,10 @@ void SettingWidget::showOximeterState()
     ui->bioelectricityState_Label->setText(m_oximeterConnected ? tr("已连接") : tr("未连接"));
 }
 
-void SettingWidget::showNotice(const QString &title, const QString &text)
+void SettingWidget::showNotice(const QString &text)
 {
     // Opened, not run: the page's event loop goes on while the box is up.
-    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    auto *box = new QMessageBox(QMessageBox::Warning, OperatorAccount::messageTitle(), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -42,6 +42,8 @@ public slots:
     void on_cancelPassword_Btn_clicked();
     void on_savePassword_Btn_clicked();
     void slotCheckTimerSlot();
+    // The pulse oximeter's connection; bioelectricity_Btn is usable only while it is connected.
+    void slotOximeterStateChanged(bool connected);
     void on_CH_RadioButton_toggled(bool checked);
     void on_EN_RadioButton_toggled(bool checked);
     void on_Up_Btn_clicked();
@@ -62,7 +64,7 @@ private:
     void sendHeightStep(uint8_t step);
     void showFesEnabled();
     void showOximeterState();
-    void showNotice(const QString &title, const QString &text);
+    void showNotice(const QString &text);
 
     Ui::SettingWidget *ui = nullptr;
     QButtonGroup *m_tabGroup = nullptr;
@@ -75,6 +77,5 @@ private:
     int m_pendingTorqueLevel = -1;
     // Set once the FES link was started from this page; FESConfig_Btn is usable then.
     bool m_fesEnabled = false;
-    // Follows the pulse-oximeter dialog's connection state.
     bool m_oximeterConnected = false;
 };

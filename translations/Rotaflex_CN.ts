@@ -613,6 +613,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>上下肢主被动康复训练仪</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>请输入用户名</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>用户名输入错误</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>记住密码</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>忘记密码</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>请联系管理员获取初始密码</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>关机</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -660,6 +707,37 @@
     <message>
         <source>关闭</source>
         <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>密码更新成功</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>密码保存失败，请检查配置文件夹</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>密码重置成功</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>密码重置失败，请检查配置文件夹</translation>
     </message>
 </context>
 <context>
@@ -792,6 +870,164 @@
     </message>
 </context>
 <context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>密码管理</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>产品信息</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>中</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>软件版本</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>上位机软件版本</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>下位机软件版本</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>高度调节</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>上升</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>下降</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>电刺激</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>脉搏血氧</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>搜索设备</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>原密码</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>请输入原密码</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>请输入新密码</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>请再次输入新密码</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>已启用</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>已连接</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>是否关机?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -857,6 +1093,33 @@
     <message>
         <source>数据库建表失败：%1</source>
         <translation>数据库建表失败：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>请输入密码以更改扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>

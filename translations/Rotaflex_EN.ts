@@ -613,6 +613,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>Enter the user name</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>Wrong user name</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter the password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>Remember password</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>Forgot password</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>Please ask the administrator for the initial password</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Shut Down</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -660,6 +707,37 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>The password has been updated</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>The password could not be saved; please check the configuration folder</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>The password has been reset</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>The password could not be reset; please check the configuration folder</translation>
     </message>
 </context>
 <context>
@@ -792,6 +870,164 @@
     </message>
 </context>
 <context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>Product Information</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>Software Versions</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>Control program</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>Motor controller</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>Electrical Stimulation</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>Pulse Oximetry</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>Search Devices</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>Old password</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>Enter the old password</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>New password</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>Enter the new password</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>Confirm password</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>Enter the new password again</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>Reset Password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>Switch the computer off?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -857,6 +1093,33 @@
     <message>
         <source>数据库建表失败：%1</source>
         <translation>Creating the database tables failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>Enter the password to change the torque level</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter the password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/lasterror.h"
+
 #include <memory>
 #include <string>
 
@@ -7,7 +9,7 @@ namespace platform {
 
 // Switches the computer off through the operating system. Plain std types so the Windows side
 // compiles without Qt.
-class SystemPower
+class SystemPower : public LastError
 {
 public:
     virtual ~SystemPower() = default;
@@ -16,24 +18,6 @@ public:
     virtual std::string name() const = 0;
     // Asks the operating system to switch the computer off; false when the request was not taken.
     virtual bool powerOff() = 0;
-
-    // Why the last request failed, for the caller to log; empty after a success.
-    const std::string &lastError() const { return m_lastError; }
-
-protected:
-    bool succeed()
-    {
-        m_lastError.clear();
-        return true;
-    }
-    bool fail(const std::string &text)
-    {
-        m_lastError = text;
-        return false;
-    }
-
-private:
-    std::string m_lastError;
 };
 
 // Set (to any value) where the computer must stay on whatever the program is told: the test

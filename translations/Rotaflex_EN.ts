@@ -624,7 +624,7 @@
     </message>
     <message>
         <source>请输入用户名</source>
-        <translation>Enter the user name</translation>
+        <translation>Enter user name</translation>
     </message>
     <message>
         <source>用户名输入错误</source>
@@ -632,7 +632,7 @@
     </message>
     <message>
         <source>请输入密码</source>
-        <translation>Enter the password</translation>
+        <translation>Enter password</translation>
     </message>
     <message>
         <source>密码输入错误</source>
@@ -717,7 +717,7 @@
     </message>
     <message>
         <source>密码更新成功</source>
-        <translation>The password has been updated</translation>
+        <translation>Password updated</translation>
     </message>
     <message>
         <source>原密码输入错误</source>
@@ -729,15 +729,15 @@
     </message>
     <message>
         <source>密码保存失败，请检查配置文件夹</source>
-        <translation>The password could not be saved; please check the configuration folder</translation>
+        <translation>The password was not saved: check the configuration folder</translation>
     </message>
     <message>
         <source>密码重置成功</source>
-        <translation>The password has been reset</translation>
+        <translation>Password reset</translation>
     </message>
     <message>
         <source>密码重置失败，请检查配置文件夹</source>
-        <translation>The password could not be reset; please check the configuration folder</translation>
+        <translation>The password was not reset: check the configuration folder</translation>
     </message>
 </context>
 <context>
@@ -1107,7 +1107,7 @@
     </message>
     <message>
         <source>请输入密码</source>
-        <translation>Enter the password</translation>
+        <translation>Enter password</translation>
     </message>
     <message>
         <source>密码输入错误</source>

@@ -140,7 +140,7 @@ void LoginWidget::on_company_Label_clicked()
         return;
     if (m_tapCount++ == 0)
         m_tapTimer->start();
-    qDebug() << m_tapCount;
+    qDebug().noquote() << QStringLiteral("logo taps:") << m_tapCount;
     if (m_tapCount >= kTapsToExit)
         leave(false);
 }
@@ -171,6 +171,12 @@ void LoginWidget::powerOffNow()
     else
         qWarning().noquote() << QStringLiteral("the computer was not switched off:")
                              << QString::fromStdString(m_power->name()) << QString::fromStdString(m_power->lastError());
+}
+
+void LoginWidget::reject()
+{
+    if (m_leaving)
+        QDialog::reject();
 }
 
 void LoginWidget::showEvent(QShowEvent *event)

@@ -53,6 +53,10 @@ public slots:
     void on_pushButton_clicked();
     void on_company_Label_clicked();
 
+    // Only a correct login or one of the two ways out ends the login: Escape or a request to
+    // close the window would otherwise let the program past it.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;

@@ -15,15 +15,12 @@ OperatorAccount::Credentials OperatorAccount::readAccount() const
 {
     QDir().mkpath(m_folder);
     const QSettings settings(filePath(kAccountFile), QSettings::IniFormat);
-    Credentials stored{settings.value(QString::fromLatin1(kUserNameKey)).toString(),
-                       settings.value(QString::fromLatin1(kPasswordKey)).toString()};
-    // A file cut short may still yield the user name without its password.
-    if (settings.status() != QSettings::NoError) {
-        qWarning().noquote() << QStringLiteral("%1 does not parse: the built-in account stands in")
-                                    .arg(filePath(kAccountFile));
-        stored = {};
-    }
-    if (stored.userName.isEmpty())
+    const QString passwordKey = QString::fromLatin1(kPasswordKey);
+    const Credentials stored{settings.value(QString::fromLatin1(kUserNameKey)).toString(),
+                             settings.value(passwordKey).toString()};
+    // Every write stores both keys: a user name without a password is a file cut short. Its
+    // parse status cannot tell: Qt reports a format error only to the first reader of a file.
+    if (stored.userName.isEmpty() || !settings.contains(passwordKey))
         return {QString::fromLatin1(kBuiltInUserName), QString::fromLatin1(kBuiltInPassword)};
     return stored;
 }

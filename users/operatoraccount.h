@@ -4,8 +4,8 @@
 #include <QString>
 
 // The one operator account and the remembered login, kept as plain text in two ini files. When
-// no user name is stored (no file, a file without one, or a file that does not parse), the
-// built-in account is in force, so an empty user name and password never let anyone in.
+// no account is stored (no file, a file without a user name, or one cut short before its
+// password), the built-in account is in force, so empty fields never let anyone in.
 class OperatorAccount
 {
     Q_DECLARE_TR_FUNCTIONS(OperatorAccount)

@@ -1,6 +1,7 @@
 #include "shell/cmainwindow.h"
 
 #include "fes/fessetting.h"
+#include "shell/settingwidget.h"
 #include "shell/titlewidget.h"
 #include "shell/trainmanager.h"
 #include "training/gamedisplaypage.h"
@@ -36,6 +37,7 @@ CMainWindow::CMainWindow(QWidget *parent)
     ui->setupUi(this);
     m_trainManager = placeIn<TrainManager>(ui->Main_Page);
     m_fesSetting = placeIn<FesSetting>(ui->FES_Page);
+    m_settingWidget = placeIn<SettingWidget>(ui->setting_Page);
     m_userManager = placeIn<UserManager>(ui->userMsg_Page);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     qRegisterMetaType<E_PAGENAME>("E_PAGENAME");

@@ -10,6 +10,7 @@
 class FesSetting;
 class GameDisplayPage;
 class QDialog;
+class SettingWidget;
 class TitleWidget;
 class TrainManager;
 class UserManager;
@@ -32,6 +33,7 @@ public:
     TrainManager *trainManager() const { return m_trainManager; }
     FesSetting *fesSetting() const { return m_fesSetting; }
     UserManager *userManager() const { return m_userManager; }
+    SettingWidget *settingWidget() const { return m_settingWidget; }
     GameDisplayPage *trainingPage() const { return m_trainingPage.get(); }
     QDialog *gameHostWindow() const { return m_gameHost.get(); }
 
@@ -59,6 +61,7 @@ private:
     TrainManager *m_trainManager = nullptr;
     FesSetting *m_fesSetting = nullptr;
     UserManager *m_userManager = nullptr;
+    SettingWidget *m_settingWidget = nullptr;
     std::unique_ptr<GameDisplayPage> m_trainingPage;
     std::unique_ptr<QDialog> m_gameHost;
 };

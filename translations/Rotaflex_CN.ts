@@ -930,6 +930,145 @@
     </message>
 </context>
 <context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>密码管理</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>产品信息</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>中</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>软件版本</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>上位机软件版本</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>下位机软件版本</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>高度调节</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>上升</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>下降</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>电刺激</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>脉搏血氧</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>搜索设备</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>原密码</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>请输入原密码</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>请输入新密码</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>请再次输入新密码</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>已启用</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>已连接</translation>
+    </message>
+</context>
+<context>
     <name>ShutdeonDialog</name>
     <message>
         <source>提示</source>
@@ -1049,6 +1188,33 @@
     <message>
         <source>踏车参数</source>
         <translation>踏车参数</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>请输入密码以更改扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
     </message>
 </context>
 <context>

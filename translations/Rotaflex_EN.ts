@@ -930,6 +930,145 @@
     </message>
 </context>
 <context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>Product Information</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>Software Versions</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>Control program</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>Motor controller</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>Electrical Stimulation</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>Pulse Oximetry</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>Search Devices</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>Old password</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>Enter the old password</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>New password</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>Enter the new password</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>Confirm password</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>Enter the new password again</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>Reset Password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+</context>
+<context>
     <name>ShutdeonDialog</name>
     <message>
         <source>提示</source>
@@ -1049,6 +1188,33 @@
     <message>
         <source>踏车参数</source>
         <translation>Cycling Parameters</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>Enter the password to change the torque level</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
     </message>
 </context>
 <context>

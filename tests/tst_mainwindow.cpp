@@ -20,6 +20,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include <functional>
@@ -161,6 +162,23 @@ private slots:
             request(page);
         child<QPushButton>("back2_Btn")->click();
         QCOMPARE(currentPage(), back);
+    }
+
+    // Catches a title bar or function choice page that keeps its Chinese after a language switch.
+    void textsFollowTheLanguage()
+    {
+        request(SettingPage_E);
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(ROTAFLEX_RUN_DIR "/Rotaflex_EN.qm")));
+        QCoreApplication::installTranslator(&english);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        const QString title = this->title();
+        const QString caption = child<QToolButton>("bicycleTrain_Btn")->text();
+        QCoreApplication::removeTranslator(&english);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(title, QStringLiteral("Software Settings"));
+        QCOMPARE(caption, QStringLiteral("Cycling Training"));
+        QCOMPARE(this->title(), QStringLiteral("软件设置"));
     }
 
     // Catches back on the main page switching a page instead of asking for the login.

@@ -6,7 +6,10 @@
 #include "users/currentuserdata.h"
 #include "users/loginwidget.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTextStream>
 
 namespace {
@@ -28,6 +31,10 @@ bool write(QWidget &window, const QString &folder, const QString &name)
 
 bool saveMainWindowPages(CMainWindow &window, const QString &folder, QLatin1String language)
 {
+    // The patient page makes the default patient current shortly after it is built: that first.
+    QEventLoop settle;
+    QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+    settle.exec();
     ST_PatientMsg patient = CurrentUserData::defaultPatient();
     patient.name = QStringLiteral("张伟");
     CurrentUserData::getInstance()->setCurrentUserMsg(patient);
@@ -37,13 +44,22 @@ bool saveMainWindowPages(CMainWindow &window, const QString &folder, QLatin1Stri
         E_PAGENAME page;
         const char *name;
     } pages[] = {{MainPage_E, "main"},           {UserPage_E, "patients"},
-                 {SettingPage_E, "settings"},    {BicycleModePage_E, "cycling-mode"},
+                 {BicycleModePage_E, "cycling-mode"},
                  {FesPage_E, "fes-pure"},        {FesBicycleModePage_E, "fes-cycling-mode"},
                  {FesBicyclePage_E, "fes-cycling"}, {TrainParamPage_E, "train-parameters"}};
     bool ok = true;
     for (const auto &shot : pages) {
         MainWindowPageControl::getInstance()->setCurrentPage(shot.page);
         ok &= write(window, folder, QStringLiteral("window-%1-%2").arg(QLatin1String(shot.name), language));
+    }
+    // The settings page on each of its tabs.
+    MainWindowPageControl::getInstance()->setCurrentPage(SettingPage_E);
+    for (const char *tab : {"systemSetting", "secretManage", "productMsg"}) {
+        if (auto *button = window.findChild<QAbstractButton *>(QLatin1String(tab) + QStringLiteral("_Btn")))
+            button->click();
+        else
+            ok = false;
+        ok &= write(window, folder, QStringLiteral("window-settings-%1-%2").arg(QLatin1String(tab), language));
     }
     MainWindowPageControl::getInstance()->setCurrentPage(MainPage_E);
     window.hide();

@@ -5,7 +5,7 @@
 
 class CMainWindow;
 
-// Renders the main window on every page of its stack and the login, in the language the caller
-// has installed; language ("zh" or "en") names the files.
+// Renders the main window on every page of its stack, the settings page on each tab, and the
+// login, in the language the caller has installed; language ("zh" or "en") names the files.
 bool saveMainWindowPages(CMainWindow &window, const QString &folder, QLatin1String language);
 bool saveLogin(const QString &folder, QLatin1String language);

@@ -64,6 +64,7 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99")); // never start Xvfb
+        env.remove(QStringLiteral("ROTAFLEX_SIMULATE_POWER_OFF")); // run.sh must set it itself
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(root);
         process.setProcessChannelMode(QProcess::MergedChannels);

@@ -65,6 +65,11 @@ else
   echo "run.sh: the simulated FES adapter did not start (see build/run/fes-sim.log); serialPortA cleared"
 fi
 
+# A try-out never switches this computer off: the login's shut-down only notes the request.
+export ROTAFLEX_SIMULATE_POWER_OFF=1
+echo "run.sh: the program opens its login (user zenk, password 482915 unless another account is stored);"
+echo "        its shut-down button only notes the request here, the computer stays on."
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display found; starting the program under Xvfb (virtual screen 1920x1080)."
   xvfb-run -a -s "-screen 0 1920x1080x24" ./rotaflex "$@"

@@ -12,4 +12,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Lays the dialog over the whole window of its parent, or over the whole screen.
+    void coverHostWindow();
 };

@@ -11,6 +11,9 @@
 #include "platform/inputmethodselector.h"
 #include "platform/instancemarker.h"
 #include "platform/quitonsignal.h"
+#include "platform/systempower.h"
+#include "shell/cmainwindow.h"
+#include "users/loginwidget.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -78,6 +81,24 @@ std::optional<int> Startup::prepare(bool anotherCopyRuns)
     return std::nullopt;
 }
 
+int Startup::runWindows(QApplication &app)
+{
+    LoginWidget login;
+    CMainWindow mainWindow;
+    QObject::connect(&mainWindow, &CMainWindow::signalShowCompleted, &login, &LoginWidget::slotShowCompleted);
+    login.setWindowModality(Qt::WindowModal);
+    if (login.exec() != 1) {
+        // Escape, a termination signal or the login's own way out: nobody is let in, and no
+        // event loop will run the quit's switch-off, so it runs here.
+        qDebug().noquote() << QStringLiteral("the login ended without a user: the program ends");
+        FesQuitSwitch::switchAllOffAtQuit();
+        return 0;
+    }
+    mainWindow.move(0, 0);
+    mainWindow.show();
+    return app.exec();
+}
+
 int Startup::run(int argc, char *argv[])
 {
     // Lines wait in memory until this copy knows that the log is its own.
@@ -110,7 +131,7 @@ int Startup::run(int argc, char *argv[])
     FesQuitSwitch::install(&app);
     LinkWarningPresenter::install(&app);
 
-    const int result = app.exec();
+    const int result = runWindows(app);
     marker.release();
     LogFile::uninstall();
     return result;

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+class QApplication;
+
 // The program's start-up and shutdown sequence; main() only calls run().
 class Startup
 {
@@ -25,4 +27,7 @@ private:
     // not open is logged and start-up carries on; false (after the error box) when tables are
     // missing and cannot be made, which ends start-up.
     static bool openDatabase(bool makeMissingTables);
+    // Builds the login and the main window, runs the login and, once a user has logged in, the
+    // main window's event loop; the program's exit code.
+    static int runWindows(QApplication &app);
 };

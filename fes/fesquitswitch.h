@@ -5,7 +5,8 @@
 class QCoreApplication;
 
 // Switches every stimulation box off when the program quits, whichever way it quits (window,
-// shut-down button, a termination signal), and whether or not the box manager was ever made.
+// shut-down button, a termination signal, the login's ways out), and whether or not the box
+// manager was ever made.
 class FesQuitSwitch : public QObject
 {
     Q_OBJECT
@@ -15,7 +16,11 @@ public:
 
     // Sends the all-devices-off frame and waits until it has left the port.
     static void switchAllOff();
+    // The quit's switch-off: sends the frame unless it has gone out already, as the login's own
+    // ways out send it before they end the program; the boxes go off once, logged once.
+    static void switchAllOffAtQuit();
 
 private:
     using QObject::QObject;
+    static bool &hasSent();
 };

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/lasterror.h"
+
 #include <string>
 
 namespace platform {
 
 // Master volume of the default playback device, as the operating system's sound system holds
 // it. Levels run from 0 to 1. Plain std types so the Windows side compiles without Qt.
-class VolumeBackend
+class VolumeBackend : public LastError
 {
 public:
     virtual ~VolumeBackend() = default;
@@ -16,24 +18,6 @@ public:
     virtual bool readLevel(double &level) = 0;
     virtual bool setLevel(double level) = 0;
     virtual bool setMute(bool mute) = 0;
-
-    // Why the last call failed, for the caller to log; empty after a success.
-    const std::string &lastError() const { return m_lastError; }
-
-protected:
-    bool succeed()
-    {
-        m_lastError.clear();
-        return true;
-    }
-    bool fail(const std::string &text)
-    {
-        m_lastError = text;
-        return false;
-    }
-
-private:
-    std::string m_lastError;
 };
 
 } // namespace platform

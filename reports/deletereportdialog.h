@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dimmeddialog.h"
+#include "app/confirmdialog.h"
 
 #include <memory>
 
@@ -9,24 +9,16 @@ class DeleteReportDialog;
 }
 
 // Asks before training records are deleted; the caller runs it modally and reads isConfirmed().
-class DeleteReportDialog : public DimmedDialog
+class DeleteReportDialog : public ConfirmDialog
 {
     Q_OBJECT
 public:
     explicit DeleteReportDialog(QWidget *parent = nullptr);
     ~DeleteReportDialog() override;
 
-    bool isConfirmed() const;
-
-public slots:
-    void on_cancel_Btn_clicked();
-    void on_confirm_Btn_clicked();
-
 protected:
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void retranslate() override;
 
 private:
     std::unique_ptr<Ui::DeleteReportDialog> m_ui;
-    bool m_confirmed = false;
 };

@@ -12,12 +12,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
@@ -104,12 +102,7 @@ void ReportDialogBase::setReportData(const ST_TrainReport &report, bool isNew)
     qDebug() << "最终模式" << report.bodyIndex;
     drawCharts();
 
-    // Over the whole window it belongs to, or the whole screen, like the page it dims.
-    const QWidget *host = parentWidget() ? parentWidget()->window() : nullptr;
-    if (host)
-        setGeometry(host->geometry());
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    coverHostWindow();
     open();
 }
 

@@ -904,16 +904,28 @@ private slots:
 
     void quittingSwitchesTheBoxesOff_data()
     {
+        QTest::addColumn<QString>("drive");
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<bool>("mainShown");
+        // Each row catches a way out that leaves a box stimulating, or switches it off twice.
+        QTest::newRow("SIGTERM at the login") << "" << int(SIGTERM) << false;
+        QTest::newRow("SIGINT at the login") << "" << int(SIGINT) << false;
+        QTest::newRow("SIGTERM in the main window") << "login" << int(SIGTERM) << true;
+        QTest::newRow("shut-down button") << "login,shutdown" << 0 << true;
+        QTest::newRow("main window closed") << "login,close" << 0 << true;
+        // Also catches an escaped login that lets the user in.
+        QTest::newRow("escape, then SIGTERM at the login") << "escape" << int(SIGTERM) << false;
+        QTest::newRow("ten taps on the login's logo") << "taps" << 0 << false;
     }
 
-    // The program as a real process: however it is asked to quit, the all-off frame reaches the
-    // adapter before the process ends, though no FES page or manager was ever made.
+    // The program as a real process, a driver playing the user: however it is asked to quit, the
+    // all-off frame reaches the adapter once before the process ends. The main window is built
+    // before the login shows and is shown only after a login.
     void quittingSwitchesTheBoxesOff()
     {
+        QFETCH(QString, drive);
         QFETCH(int, signalNumber);
+        QFETCH(bool, mainShown);
         QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/rotaflex-quit-XXXXXX"));
         QVERIFY(folder.isValid());
         const QString link = folder.filePath(QStringLiteral("adapter.pty"));
@@ -935,30 +947,41 @@ private slots:
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("DependFile/DBFile")));
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("tmp")));
 
+        // A copy of its own: the program keeps its language file beside itself.
+        const ProgramCopy copy(QStringLiteral(ROTAFLEX_DRIVEN));
+        QVERIFY(copy.isValid());
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TMPDIR"), folder.filePath(QStringLiteral("tmp")));
         env.insert(QStringLiteral("ROTAFLEX_UNATTENDED"), QStringLiteral("1"));
+        env.insert(QStringLiteral("ROTAFLEX_DRIVE"), drive);
         env.remove(QStringLiteral("QT_IM_MODULE"));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
         program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(QStringLiteral(ROTAFLEX_EXECUTABLE), QStringList());
+        program.start(copy.path(), QStringList());
         QVERIFY(program.waitForStarted(10000));
         QByteArray output;
-        const bool up = QTest::qWaitFor([&] {
-            output += program.readAll();
-            return output.contains("FES boxes are switched off at quit through");
-        }, 15000);
-        QVERIFY2(up, output.constData());
-
-        ::kill(static_cast<pid_t>(program.processId()), signalNumber);
-        QVERIFY(program.waitForFinished(10000));
+        if (signalNumber) {
+            const bool up = QTest::qWaitFor([&] {
+                output += program.readAll();
+                return output.contains("driver: steps done");
+            }, 15000);
+            QVERIFY2(up, output.constData());
+            ::kill(static_cast<pid_t>(program.processId()), signalNumber);
+        }
+        QVERIFY2(program.waitForFinished(15000), output.constData());
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
         output += program.readAll();
-        QVERIFY2(output.contains("关闭所有设备"), output.constData());
+        QVERIFY2(output.contains("FES boxes are switched off at quit through"), output.constData());
+        QVERIFY2(output.contains("driver: login shown; main window built, hidden"), output.constData());
+        QCOMPARE(output.contains("driver: main window shown"), mainShown);
+        QCOMPARE(output.count("关闭所有设备"), 1);
         QTRY_VERIFY2_WITH_TIMEOUT(sim->hasLine(QStringLiteral("rx dev=1 shut down all boxes")), qPrintable(sim->output()), 3000);
+        QTest::qWait(100);
+        QCOMPARE(sim->countLines(QStringLiteral("rx dev=1 shut down all boxes")), 1);
     }
 
     // ---- the seeding tool ----

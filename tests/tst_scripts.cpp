@@ -64,6 +64,7 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":99")); // never start Xvfb
+        env.remove(QStringLiteral("ROTAFLEX_SIMULATE_POWER_OFF")); // run.sh must set it itself
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(root);
         process.setProcessChannelMode(QProcess::MergedChannels);
@@ -151,6 +152,33 @@ private slots:
         runScript(root, next);
         QVERIFY(next.waitForFinished(30000));
         QCOMPARE(read(root + QStringLiteral("/calls")), QByteArray("setup.sh\n"));
+    }
+
+    // Catches a run.sh whose program could switch this computer off from the login: it starts
+    // the program with the power-off simulated, and says how to log in.
+    void runShStartsTheProgramWithThePowerOffSimulated()
+    {
+        TestWorkDir dir;
+        const QString root = dir.filePath(QStringLiteral("repo"));
+        const QString run = root + QStringLiteral("/build/run");
+        const auto tool = [](const QString &path, const QByteArray &body) {
+            return write(path, "#!/bin/sh\n" + body + "\n") && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        QVERIFY(tool(root + QStringLiteral("/scripts/setup.sh"), "exit 0"));
+        QVERIFY(QFile::copy(QStringLiteral(ROTAFLEX_SOURCE_DIR "/run.sh"), root + QStringLiteral("/run.sh")));
+        QVERIFY(tool(root + QStringLiteral("/scripts/build.sh"), "exit 0"));
+        QVERIFY(write(run + QStringLiteral("/DependFile/ConfigFile/config.xml"), "<serialPortA portName=\"x\"/>"));
+        QVERIFY(tool(run + QStringLiteral("/rotaflex-dbseed"), "exit 0"));
+        QVERIFY(tool(run + QStringLiteral("/rotaflex-trainer-sim"), "exec cat >/dev/null"));
+        QVERIFY(tool(run + QStringLiteral("/rotaflex-fes-sim"), "exit 1"));
+        QVERIFY(tool(run + QStringLiteral("/rotaflex"), "echo \"power-off ${ROTAFLEX_SIMULATE_POWER_OFF:-real}\" > program.env"));
+        QProcess script;
+        runScript(root, script);
+        QVERIFY(script.waitForFinished(30000));
+        const QString output = QString::fromUtf8(script.readAll());
+        QVERIFY2(script.exitCode() == 0, qPrintable(output));
+        QCOMPARE(read(run + QStringLiteral("/program.env")), QByteArray("power-off 1\n"));
+        QVERIFY2(output.contains(QStringLiteral("user zenk, password 482915")), qPrintable(output));
     }
 };
 

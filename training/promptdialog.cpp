@@ -1,9 +1,7 @@
 #include "training/promptdialog.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 
 PromptDialog::PromptDialog(QWidget *parent) : DimmedDialog(parent) {}
 
@@ -18,10 +16,7 @@ void PromptDialog::keyPressEvent(QKeyEvent *event)
 
 void PromptDialog::showEvent(QShowEvent *event)
 {
-    if (const QWidget *host = parentWidget() ? parentWidget()->window() : nullptr)
-        setGeometry(host->geometry());
-    else if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    coverHostWindow();
     DimmedDialog::showEvent(event);
 }
 

@@ -17,6 +17,13 @@
     </message>
 </context>
 <context>
+    <name>CMainWindow</name>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>上下肢主被动康复训练仪</translation>
+    </message>
+</context>
+<context>
     <name>ChannelDialog</name>
     <message>
         <source>通道设置</source>
@@ -182,6 +189,29 @@
     <message>
         <source>确认是否删除报告</source>
         <translation>确认是否删除报告</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>删除后无法恢复</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认是否删除用户</source>
+        <translation>确认是否删除用户</translation>
     </message>
     <message>
         <source>删除后无法恢复</source>
@@ -613,6 +643,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>上下肢主被动康复训练仪</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>请输入用户名</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>用户名输入错误</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>记住密码</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>忘记密码</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>请联系管理员获取初始密码</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>关机</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -663,6 +740,37 @@
     </message>
 </context>
 <context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>密码更新成功</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>密码保存失败，请检查配置文件夹</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>密码重置成功</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>密码重置失败，请检查配置文件夹</translation>
+    </message>
+</context>
+<context>
     <name>ParamTipsDialog</name>
     <message>
         <source>提示</source>
@@ -675,6 +783,17 @@
     <message>
         <source>确认</source>
         <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>PatientRules</name>
+    <message>
+        <source>男</source>
+        <translation>男</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>女</translation>
     </message>
 </context>
 <context>
@@ -792,6 +911,183 @@
     </message>
 </context>
 <context>
+    <name>SelectUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>确认选择当前用户?</source>
+        <translation>确认选择当前用户?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>系统设置</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>密码管理</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>产品信息</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>中</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>软件版本</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>上位机软件版本</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>下位机软件版本</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>高度调节</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>上升</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>下降</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>电刺激</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>脉搏血氧</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>搜索设备</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>原密码</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>请输入原密码</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>原密码输入错误</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>请输入新密码</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>请再次输入新密码</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>两次输入的密码不同</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>已启用</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>已连接</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>是否关机?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -857,6 +1153,95 @@
     <message>
         <source>数据库建表失败：%1</source>
         <translation>数据库建表失败：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TitleWidget</name>
+    <message>
+        <source>返回</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>功能选择</source>
+        <translation>功能选择</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>用户管理</source>
+        <translation>用户管理</translation>
+    </message>
+    <message>
+        <source>软件设置</source>
+        <translation>软件设置</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>FES参数</source>
+        <translation>FES参数</translation>
+    </message>
+    <message>
+        <source>踏车参数</source>
+        <translation>踏车参数</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>请输入密码以更改扭矩等级</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>密码输入错误</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>TrainManager</name>
+    <message>
+        <source>功能选择</source>
+        <translation>功能选择</translation>
+    </message>
+    <message>
+        <source>踏车训练</source>
+        <translation>踏车训练</translation>
+    </message>
+    <message>
+        <source>FES踏车训练</source>
+        <translation>FES踏车训练</translation>
+    </message>
+    <message>
+        <source>FES训练</source>
+        <translation>FES训练</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
     </message>
 </context>
 <context>
@@ -1432,6 +1817,136 @@
     <message>
         <source>%1岁</source>
         <translation>%1岁</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialog</name>
+    <message>
+        <source>新建用户</source>
+        <translation>新建用户</translation>
+    </message>
+    <message>
+        <source>ID：</source>
+        <translation>ID：</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>姓名：</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>性别：</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation>男</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>女</translation>
+    </message>
+    <message>
+        <source>生日：</source>
+        <translation>生日：</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>电话：</translation>
+    </message>
+    <message>
+        <source>部位：</source>
+        <translation>部位：</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>上肢</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>下肢</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>上下肢</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>备注：</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>用户名不能为空</source>
+        <translation>用户名不能为空</translation>
+    </message>
+    <message>
+        <source>添加成功</source>
+        <translation>添加成功</translation>
+    </message>
+    <message>
+        <source>更新成功</source>
+        <translation>更新成功</translation>
+    </message>
+    <message>
+        <source>编辑用户</source>
+        <translation>编辑用户</translation>
+    </message>
+</context>
+<context>
+    <name>UserManager</name>
+    <message>
+        <source>用户列表</source>
+        <translation>用户列表</translation>
+    </message>
+    <message>
+        <source>姓名或者ID</source>
+        <translation>姓名或者ID</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>姓名</translation>
+    </message>
+    <message>
+        <source>性别</source>
+        <translation>性别</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>未查到该用户信息</source>
+        <translation>未查到该用户信息</translation>
     </message>
 </context>
 <context>

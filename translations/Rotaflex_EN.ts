@@ -17,6 +17,13 @@
     </message>
 </context>
 <context>
+    <name>CMainWindow</name>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
+    </message>
+</context>
+<context>
     <name>ChannelDialog</name>
     <message>
         <source>通道设置</source>
@@ -182,6 +189,29 @@
     <message>
         <source>确认是否删除报告</source>
         <translation>Delete the report?</translation>
+    </message>
+    <message>
+        <source>删除后无法恢复</source>
+        <translation>A deletion cannot be undone.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认是否删除用户</source>
+        <translation>Delete this patient?</translation>
     </message>
     <message>
         <source>删除后无法恢复</source>
@@ -613,6 +643,53 @@
     </message>
 </context>
 <context>
+    <name>LoginWidget</name>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>上下肢主被动康复训练仪</source>
+        <translation>Upper and Lower Limb Active/Passive Rehabilitation Trainer</translation>
+    </message>
+    <message>
+        <source>请输入用户名</source>
+        <translation>Enter user name</translation>
+    </message>
+    <message>
+        <source>用户名输入错误</source>
+        <translation>Wrong user name</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>记住密码</source>
+        <translation>Remember password</translation>
+    </message>
+    <message>
+        <source>忘记密码</source>
+        <translation>Forgot password</translation>
+    </message>
+    <message>
+        <source>请联系管理员获取初始密码</source>
+        <translation>Please ask the administrator for the initial password</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>关机</source>
+        <translation>Shut Down</translation>
+    </message>
+</context>
+<context>
     <name>MachineStartDialog</name>
     <message>
         <source>提示</source>
@@ -663,6 +740,37 @@
     </message>
 </context>
 <context>
+    <name>OperatorAccount</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>密码更新成功</source>
+        <translation>Password updated</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>密码保存失败，请检查配置文件夹</source>
+        <translation>The password was not saved: check the configuration folder</translation>
+    </message>
+    <message>
+        <source>密码重置成功</source>
+        <translation>Password reset</translation>
+    </message>
+    <message>
+        <source>密码重置失败，请检查配置文件夹</source>
+        <translation>The password was not reset: check the configuration folder</translation>
+    </message>
+</context>
+<context>
     <name>ParamTipsDialog</name>
     <message>
         <source>提示</source>
@@ -675,6 +783,17 @@
     <message>
         <source>确认</source>
         <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>PatientRules</name>
+    <message>
+        <source>男</source>
+        <translation>Male</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>Female</translation>
     </message>
 </context>
 <context>
@@ -792,6 +911,183 @@
     </message>
 </context>
 <context>
+    <name>SelectUserDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确认选择当前用户?</source>
+        <translation>Select this patient?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>System Settings</translation>
+    </message>
+    <message>
+        <source>密码管理</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>产品信息</source>
+        <translation>Product Information</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>软件版本</source>
+        <translation>Software Versions</translation>
+    </message>
+    <message>
+        <source>上位机软件版本</source>
+        <translation>Control program</translation>
+    </message>
+    <message>
+        <source>下位机软件版本</source>
+        <translation>Motor controller</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>上升</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下降</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>电刺激</source>
+        <translation>Electrical Stimulation</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>脉搏血氧</source>
+        <translation>Pulse Oximetry</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>Search Devices</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>原密码</source>
+        <translation>Old password</translation>
+    </message>
+    <message>
+        <source>请输入原密码</source>
+        <translation>Enter the old password</translation>
+    </message>
+    <message>
+        <source>原密码输入错误</source>
+        <translation>Wrong old password</translation>
+    </message>
+    <message>
+        <source>新密码</source>
+        <translation>New password</translation>
+    </message>
+    <message>
+        <source>请输入新密码</source>
+        <translation>Enter the new password</translation>
+    </message>
+    <message>
+        <source>确认密码</source>
+        <translation>Confirm password</translation>
+    </message>
+    <message>
+        <source>请再次输入新密码</source>
+        <translation>Enter the new password again</translation>
+    </message>
+    <message>
+        <source>两次输入的密码不同</source>
+        <translation>The two passwords differ</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>Reset Password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>已启用</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+</context>
+<context>
+    <name>ShutdeonDialog</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>是否关机?</source>
+        <translation>Switch the computer off?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
     <name>SoundDialog</name>
     <message>
         <source>音量</source>
@@ -857,6 +1153,95 @@
     <message>
         <source>数据库建表失败：%1</source>
         <translation>Creating the database tables failed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TitleWidget</name>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>功能选择</source>
+        <translation>Function Selection</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>用户管理</source>
+        <translation>User Management</translation>
+    </message>
+    <message>
+        <source>软件设置</source>
+        <translation>Software Settings</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>FES参数</source>
+        <translation>FES Parameters</translation>
+    </message>
+    <message>
+        <source>踏车参数</source>
+        <translation>Cycling Parameters</translation>
+    </message>
+</context>
+<context>
+    <name>TorqueDialog</name>
+    <message>
+        <source>扭矩等级</source>
+        <translation>Torque Level</translation>
+    </message>
+    <message>
+        <source>请输入密码以更改扭矩等级</source>
+        <translation>Enter the password to change the torque level</translation>
+    </message>
+    <message>
+        <source>请输入密码</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>密码输入错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>TrainManager</name>
+    <message>
+        <source>功能选择</source>
+        <translation>Function Selection</translation>
+    </message>
+    <message>
+        <source>踏车训练</source>
+        <translation>Cycling Training</translation>
+    </message>
+    <message>
+        <source>FES踏车训练</source>
+        <translation>FES Cycling Training</translation>
+    </message>
+    <message>
+        <source>FES训练</source>
+        <translation>FES Training</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>
@@ -1432,6 +1817,136 @@
     <message>
         <source>%1岁</source>
         <translation>%1 years</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialog</name>
+    <message>
+        <source>新建用户</source>
+        <translation>New patient</translation>
+    </message>
+    <message>
+        <source>ID：</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>姓名：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>性别：</source>
+        <translation>Sex:</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation>Male</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation>Female</translation>
+    </message>
+    <message>
+        <source>生日：</source>
+        <translation>Birthday:</translation>
+    </message>
+    <message>
+        <source>电话：</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>部位：</source>
+        <translation>Body part:</translation>
+    </message>
+    <message>
+        <source>上肢</source>
+        <translation>Upper Limb</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>Lower Limb</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>Upper and Lower</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Remarks:</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>用户名不能为空</source>
+        <translation>The name must not be empty.</translation>
+    </message>
+    <message>
+        <source>添加成功</source>
+        <translation>Patient added.</translation>
+    </message>
+    <message>
+        <source>更新成功</source>
+        <translation>Patient updated.</translation>
+    </message>
+    <message>
+        <source>编辑用户</source>
+        <translation>Edit patient</translation>
+    </message>
+</context>
+<context>
+    <name>UserManager</name>
+    <message>
+        <source>用户列表</source>
+        <translation>Patients</translation>
+    </message>
+    <message>
+        <source>姓名或者ID</source>
+        <translation>Name or ID</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>性别</source>
+        <translation>Sex</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>未查到该用户信息</source>
+        <translation>Patient not found.</translation>
     </message>
 </context>
 <context>

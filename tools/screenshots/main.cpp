@@ -31,6 +31,9 @@
 #include "training/spasmtipsdialog.h"
 #include "training/verticaltohorizondialog.h"
 #include "trainingpageshots.h"
+#include "mainwindowshots.h"
+#include "shell/cmainwindow.h"
+#include "patientshots.h"
 #include "game/gamecontrol.h"
 
 #include <QApplication>
@@ -345,7 +348,14 @@ int main(int argc, char *argv[])
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
+    ok &= savePatientPages(inBothLanguages, [&folder](QWidget *widget, const QSize &size, const QString &name) {
+        return save(widget, size, folder, name);
+    });
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
     ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
+    CMainWindow window;
+    ok &= inBothLanguages([&](QLatin1String language) {
+        return saveMainWindowPages(window, folder, language) && saveLogin(folder, language);
+    });
     return ok ? 0 : 1;
 }

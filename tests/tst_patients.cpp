@@ -6,6 +6,7 @@
 #include "database/trainreport.h"
 #include "users/currentuserdata.h"
 #include "users/selectuserdialog.h"
+#include "users/patientstore.h"
 #include "app/confirmdialog.h"
 #include "users/userdialog.h"
 #include "users/usermanager.h"
@@ -293,10 +294,10 @@ private slots:
         QTest::addColumn<QList<uint>>("stored");
         QTest::addColumn<bool>("tableMissing");
         QTest::addColumn<uint>("next");
-        QTest::newRow("empty table") << QList<uint>{} << false << 100000u;
+        QTest::newRow("empty table: the default patient's number is not handed out") << QList<uint>{} << false << 100001u;
         QTest::newRow("after the highest") << QList<uint>{100000, 100005} << false << 100006u;
         QTest::newRow("unsorted") << QList<uint>{100007, 100002} << false << 100008u;
-        QTest::newRow("patient table missing") << QList<uint>{} << true << 100000u;
+        QTest::newRow("patient table missing") << QList<uint>{} << true << 100001u;
     }
 
     // The new form opens without a loop of its own, emptied, with the next free number.
@@ -444,7 +445,7 @@ private slots:
         QCOMPARE(field<QTextEdit>("textEdit")->toPlainText().size(), remark.size());
         save();
         QCOMPARE(answers.seen, (QStringList{"提示|添加成功", "提示|更新成功"}));
-        const QVariantMap row = storedRow(kFirst);
+        const QVariantMap row = storedRow(PatientStore::kFirstNumber);
         QCOMPARE(row.value(QStringLiteral("name")).toString(), name);
         QCOMPARE(row.value(QStringLiteral("markMsg")).toString(), remark);
         QCOMPARE(table()->item(0, 0)->text(), name);

@@ -12,7 +12,8 @@ class PatientStore
 public:
     static constexpr int kListRows = 20;
     static constexpr int kSearchRows = 8;
-    static constexpr uint32_t kFirstNumber = 100000;
+    // 100000 is the default patient's: its trainings must not pass to the first real patient.
+    static constexpr uint32_t kFirstNumber = 100001;
 
     // The patients with the highest numbers first, at most kListRows; false when the statement fails.
     static bool list(QList<ST_PatientMsg> *patients);

@@ -51,6 +51,14 @@ int LanguageManager::readLanguage()
 
 void LanguageManager::setLanguage(E_LANGUAGE lang)
 {
+    showLanguage(lang);
+    QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(kLanguageKey), static_cast<uint>(lang));
+    settings.sync();
+}
+
+void LanguageManager::showLanguage(E_LANGUAGE lang)
+{
     QString file;
     if (lang == Chinese_E)
         file = QString::fromLatin1(kChineseFile);
@@ -73,10 +81,6 @@ void LanguageManager::setLanguage(E_LANGUAGE lang)
         }
     }
     m_language = lang;
-
-    QSettings settings(settingsFilePath(), QSettings::IniFormat);
-    settings.setValue(QLatin1String(kLanguageKey), static_cast<uint>(lang));
-    settings.sync();
 }
 
 void LanguageManager::installQtTranslation(E_LANGUAGE lang)

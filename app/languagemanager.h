@@ -19,7 +19,10 @@ public:
 
     int getLanguage() const;
     int readLanguage();
+    // Installs the translation and saves the choice for the next start.
     void setLanguage(E_LANGUAGE lang);
+    // Installs the translation for this run only; the saved choice stays.
+    void showLanguage(E_LANGUAGE lang);
 
     // application directory + "/conf/IDconf.ini"
     static QString settingsFilePath();

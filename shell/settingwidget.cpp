@@ -264,6 +264,7 @@ void SettingWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        applyLanguageLook(LanguageManager::getInstance()->getLanguage());
         showFesEnabled();
         showOximeterState();
     }

@@ -1,6 +1,7 @@
 // Renders every page and dialog that exists to a PNG file, with the application's style sheet,
 // so that their look can be reviewed without the trainer. Run it in build/run:
 //   QT_QPA_PLATFORM=offscreen ./rotaflex-screenshots /tmp/shots
+#include "app/languagemanager.h"
 #include "app/startup.h"
 #include "app/unattended.h"
 #include "database/cdatabaseinterface.h"
@@ -69,21 +70,22 @@ bool save(QWidget *widget, const QSize &size, const QString &folder, const QStri
     return ok;
 }
 
-// Takes the pictures in Chinese, then in English ("zh" and "en" name the files). The translation
-// is installed here only: the user's saved language stays as it is.
+// Takes the pictures in Chinese, then in English ("zh" and "en" name the files). The language is
+// shown for this run only: the user's saved language stays as it is.
 bool inBothLanguages(const std::function<bool(QLatin1String language)> &shoot)
 {
-    QTranslator english;
-    const bool translated = english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Rotaflex_EN.qm"));
+    LanguageManager *manager = LanguageManager::getInstance();
+    const auto saved = E_LANGUAGE(manager->getLanguage());
+    manager->showLanguage(Chinese_E);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    bool ok = shoot(QLatin1String("zh"));
+    manager->showLanguage(English_E);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    const bool translated = QFile::exists(QStringLiteral("Rotaflex_EN.qm")); // loaded from the working folder
     if (!translated)
         QTextStream(stdout) << "failed to load Rotaflex_EN.qm\n";
-    bool ok = shoot(QLatin1String("zh"));
-    if (translated) {
-        QCoreApplication::installTranslator(&english);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    }
     ok &= shoot(QLatin1String("en"));
-    QCoreApplication::removeTranslator(&english);
+    manager->showLanguage(saved);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     return ok && translated;
 }

@@ -1,5 +1,7 @@
 #include "common/simprocess.h"
 #include "common/testworkdir.h"
+#include "game/gamecontrol.h"
+#include "game/gamelink.h"
 #include "tools/demo-game/hostmessage.h"
 
 #include <QDir>
@@ -8,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkDatagram>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -199,6 +203,54 @@ private slots:
         QCOMPARE(game.process().exitCode(), 0);
         QTRY_COMPARE(game.reports().last(), QByteArray(R"({"MsgID":"4"})"));
         QCOMPARE(game.reports().count(R"({"MsgID":"3"})"), 1);
+    }
+
+    // Catches a game maker's page that no longer matches the host: its example peer, taken from
+    // the page as it stands, goes through a whole session with the host's own game link.
+    void documentedPeerWorksWithTheHost()
+    {
+        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+        if (python.isEmpty())
+            QSKIP("python3 is not installed");
+        QFile page(QStringLiteral(ROTAFLEX_SOURCE_DIR "/docs/game-link.md"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray text = page.readAll();
+        const int begin = text.indexOf("```python\n");
+        QVERIFY(begin >= 0);
+        const int end = text.indexOf("```", begin + 10);
+        QTemporaryDir folder;
+        QFile peer(folder.filePath(QStringLiteral("peer.py")));
+        QVERIFY(peer.open(QIODevice::WriteOnly));
+        peer.write(text.mid(begin + 10, end - begin - 10));
+        peer.close();
+
+        qRegisterMetaType<int8_t>("int8_t");
+        GameControl::getInstance()->setCurrentGameID(3);
+        GameLink link;
+        QVERIFY(link.isBound());
+        QSignalSpy states(&link, &GameLink::signalGameStateChanged);
+        SimProcess game(python);
+        game.start({peer.fileName()}, folder.path());
+        QTRY_COMPARE(states.count(), 1);
+        QCOMPARE(states.at(0).at(0).value<int8_t>(), int8_t(1));
+
+        ST_GameLiveData record;
+        record.speed = 18.0f;
+        record.left = 45;
+        record.right = 55;
+        record.angle = 450;
+        link.sendGameStart();
+        link.sendGameData(record);
+        link.sendGamePause();
+        link.sendGameData(record);
+        link.sendGameStart();
+        link.sendGameClose();
+        QVERIFY(game.process().waitForFinished(5000));
+        QCOMPARE(game.process().exitCode(), 0);
+        QTRY_COMPARE(states.count(), 2);
+        QCOMPARE(states.at(1).at(0).value<int8_t>(), int8_t(0));
+        QCOMPARE(game.lines(), (QStringList{QStringLiteral("start"), QStringLiteral("speed 18 angle 90 left 31.5 right 38.5"),
+                                            QStringLiteral("pause"), QStringLiteral("start"), QStringLiteral("close")}));
     }
 
     // The title comes from the name the program was started under, so four names of one

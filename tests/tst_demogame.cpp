@@ -112,10 +112,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("datagram");
         QTest::addColumn<QString>("read"); // what came out, in a short form
+        // Catches a field read under the wrong key, or the forces swapped.
         QTest::newRow("live data") << liveData(18.5, 90, 35, 28, QStringLiteral("Li")) << "data 18.5 90 35/28 Li";
-        QTest::newRow("start") << gameState(1) << "state 1";
-        QTest::newRow("pause") << gameState(2) << "state 2";
-        QTest::newRow("close") << gameState(0) << "state 0";
         // Catches a crank angle past a turn, or below zero, drawn outside the circle's degrees.
         QTest::newRow("angle past a turn") << liveData(1, 379, 0, 0) << "data 1.0 19 0/0 ";
         QTest::newRow("angle below zero") << liveData(1, -90, 0, 0) << "data 1.0 270 0/0 ";
@@ -127,10 +125,12 @@ private slots:
         // Catches an unknown state freezing or ending the game.
         QTest::newRow("unknown state") << gameState(7) << "ignored";
         QTest::newRow("fractional state") << QByteArray(R"({"MsgID":2,"GameState":0.5})") << "ignored";
+        // Catches text that is no JSON object read as a message.
         QTest::newRow("not JSON") << QByteArray("{\"MsgID\":2,") << "ignored";
         QTest::newRow("array") << QByteArray("[2,0]") << "ignored";
         // Catches repeated keys reaching Qt's parser, which leaks on them.
         QTest::newRow("repeated key") << QByteArray(R"({"MsgID":2,"GameState":1,"GameState":0})") << "ignored";
+        // Catches an oversized datagram being parsed.
         QTest::newRow("too large") << QByteArray(R"({"MsgID":2,"GameState":0,"pad":")") + QByteArray(5000, 'x') + "\"}"
                                    << "ignored";
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+class ArmOrLeg;
 class FesSetting;
 class GameDisplayPage;
 class QDialog;
@@ -31,6 +32,7 @@ public:
 
     TitleWidget *titleWidget() const;
     TrainManager *trainManager() const { return m_trainManager; }
+    ArmOrLeg *modePage() const { return m_modePage; }
     FesSetting *fesSetting() const { return m_fesSetting; }
     UserManager *userManager() const { return m_userManager; }
     SettingWidget *settingWidget() const { return m_settingWidget; }
@@ -59,6 +61,7 @@ private:
 
     std::unique_ptr<Ui::CMainWindow> ui;
     TrainManager *m_trainManager = nullptr;
+    ArmOrLeg *m_modePage = nullptr;
     FesSetting *m_fesSetting = nullptr;
     UserManager *m_userManager = nullptr;
     SettingWidget *m_settingWidget = nullptr;

@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AdvancedDialog</name>
+    <message>
+        <source>高级设置</source>
+        <translation>高级设置</translation>
+    </message>
+    <message>
+        <source>消极治疗阶段</source>
+        <translation>消极治疗阶段</translation>
+    </message>
+    <message>
+        <source>转速补偿</source>
+        <translation>转速补偿</translation>
+    </message>
+    <message>
+        <source>跳过此阶段</source>
+        <translation>跳过此阶段</translation>
+    </message>
+    <message>
+        <source>疲劳侦测</source>
+        <translation>疲劳侦测</translation>
+    </message>
+    <message>
+        <source>持续时间</source>
+        <translation>持续时间</translation>
+    </message>
+    <message>
+        <source>时间阈值</source>
+        <translation>时间阈值</translation>
+    </message>
+    <message>
+        <source>转速阈值</source>
+        <translation>转速阈值</translation>
+    </message>
+    <message>
+        <source>预热治疗阶段</source>
+        <translation>预热治疗阶段</translation>
+    </message>
+    <message>
+        <source>加速持续时间</source>
+        <translation>加速持续时间</translation>
+    </message>
+    <message>
+        <source>预热期最大电量</source>
+        <translation>预热期最大电量</translation>
+    </message>
+    <message>
+        <source>启用电刺激</source>
+        <translation>启用电刺激</translation>
+    </message>
+    <message>
+        <source>电刺激上升幅度</source>
+        <translation>电刺激上升幅度</translation>
+    </message>
+    <message>
+        <source>积极治疗阶段</source>
+        <translation>积极治疗阶段</translation>
+    </message>
+    <message>
+        <source>(向前)持续时间</source>
+        <translation>(向前)持续时间</translation>
+    </message>
+    <message>
+        <source>(向前)控制速度</source>
+        <translation>(向前)控制速度</translation>
+    </message>
+    <message>
+        <source>(向后)转速补偿</source>
+        <translation>(向后)转速补偿</translation>
+    </message>
+    <message>
+        <source>(向后)持续时间</source>
+        <translation>(向后)持续时间</translation>
+    </message>
+    <message>
+        <source>(向后)阻力扭矩补偿</source>
+        <translation>(向后)阻力扭矩补偿</translation>
+    </message>
+    <message>
+        <source>档</source>
+        <translation>档</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
     <name>BLEItem</name>
     <message>
         <source>电刺激盒%1</source>
@@ -1817,6 +1908,77 @@
     <message>
         <source>%1岁</source>
         <translation>%1岁</translation>
+    </message>
+</context>
+<context>
+    <name>TrainingParamSetting</name>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>训练参数</source>
+        <translation>训练参数</translation>
+    </message>
+    <message>
+        <source>训练时间</source>
+        <translation>训练时间</translation>
+    </message>
+    <message>
+        <source>训练阻力</source>
+        <translation>训练阻力</translation>
+    </message>
+    <message>
+        <source>档</source>
+        <translation>档</translation>
+    </message>
+    <message>
+        <source>训练速度</source>
+        <translation>训练速度</translation>
+    </message>
+    <message>
+        <source>转向</source>
+        <translation>转向</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>正向</translation>
+    </message>
+    <message>
+        <source>逆向</source>
+        <translation>逆向</translation>
+    </message>
+    <message>
+        <source>痉挛保护</source>
+        <translation>痉挛保护</translation>
+    </message>
+    <message>
+        <source>痉挛等级</source>
+        <translation>痉挛等级</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>中</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>高度调节</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>设定速度已超30r/min，确认使用该速度训练吗？</translation>
     </message>
 </context>
 <context>

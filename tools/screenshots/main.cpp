@@ -35,6 +35,7 @@
 #include "mainwindowshots.h"
 #include "shell/cmainwindow.h"
 #include "patientshots.h"
+#include "paramshots.h"
 #include "game/gamecontrol.h"
 
 #include <QApplication>
@@ -351,6 +352,9 @@ int main(int argc, char *argv[])
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
     ok &= savePatientPages(inBothLanguages, [&folder](QWidget *widget, const QSize &size, const QString &name) {
+        return save(widget, size, folder, name);
+    });
+    ok &= saveParameterPages(inBothLanguages, [&folder](QWidget *widget, const QSize &size, const QString &name) {
         return save(widget, size, folder, name);
     });
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent

@@ -6,6 +6,9 @@
 #include "shell/trainmanager.h"
 #include "training/armorleg.h"
 #include "training/gamedisplaypage.h"
+// Before the parameter page: its header uses the question dialog it only declares.
+#include "training/paramtipsdialog.h"
+#include "training/trainingparamsetting.h"
 #include "ui_cmainwindow.h"
 #include "users/currentuserdata.h"
 #include "users/usermanager.h"
@@ -41,6 +44,7 @@ CMainWindow::CMainWindow(QWidget *parent)
     m_fesSetting = placeIn<FesSetting>(ui->FES_Page);
     m_settingWidget = placeIn<SettingWidget>(ui->setting_Page);
     m_userManager = placeIn<UserManager>(ui->userMsg_Page);
+    m_paramPage = placeIn<TrainingParamSetting>(ui->trainParam_Page);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     qRegisterMetaType<E_PAGENAME>("E_PAGENAME");
     qRegisterMetaType<int8_t>("int8_t");
@@ -65,7 +69,10 @@ CMainWindow::CMainWindow(QWidget *parent)
     m_trainingPage->setAttribute(Qt::WA_QuitOnClose, false);
 
     connect(m_fesSetting, &FesSetting::signalStartGame, m_modePage, &ArmOrLeg::slotStartGame);
+    connect(m_paramPage, &TrainingParamSetting::signalTrainParamChanged, m_modePage, &ArmOrLeg::slotRecvTrainParamChanged);
     connect(m_modePage, &ArmOrLeg::saveUpPictureSignal, ui->title_Widget, [this] { ui->title_Widget->saveUpPicture(); });
+    connect(m_modePage, &ArmOrLeg::signalBicycleParamChanged, m_paramPage, &TrainingParamSetting::slotBicycleParamChanged);
+    connect(m_trainManager, &TrainManager::signalOpenTrainManagerPage, m_paramPage, &TrainingParamSetting::slotResetParam);
     // The function choice page starts every choice afresh, the mode page's kept parameters too.
     connect(m_trainManager, &TrainManager::signalOpenTrainManagerPage, m_modePage, &ArmOrLeg::resetParameters);
 }
@@ -110,6 +117,7 @@ void CMainWindow::showPage(E_PAGENAME page)
         ui->title_Widget->setFesFlag(page == FesBicycleModePage_E ? 1 : 0);
         // The variant first: showing the page sets its choice up for it.
         m_modePage->setFesMode(page == FesBicycleModePage_E);
+        m_paramPage->setFesFlag(page == FesBicycleModePage_E);
         ui->stackedWidget->setCurrentWidget(ui->FESCar_Page);
         break;
     case FesPage_E:

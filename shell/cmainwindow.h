@@ -14,6 +14,7 @@ class QDialog;
 class SettingWidget;
 class TitleWidget;
 class TrainManager;
+class TrainingParamSetting;
 class UserManager;
 
 namespace Ui {
@@ -35,6 +36,7 @@ public:
     ArmOrLeg *modePage() const { return m_modePage; }
     FesSetting *fesSetting() const { return m_fesSetting; }
     UserManager *userManager() const { return m_userManager; }
+    TrainingParamSetting *paramPage() const { return m_paramPage; }
     SettingWidget *settingWidget() const { return m_settingWidget; }
     GameDisplayPage *trainingPage() const { return m_trainingPage.get(); }
     QDialog *gameHostWindow() const { return m_gameHost.get(); }
@@ -64,6 +66,7 @@ private:
     ArmOrLeg *m_modePage = nullptr;
     FesSetting *m_fesSetting = nullptr;
     UserManager *m_userManager = nullptr;
+    TrainingParamSetting *m_paramPage = nullptr;
     SettingWidget *m_settingWidget = nullptr;
     std::unique_ptr<GameDisplayPage> m_trainingPage;
     std::unique_ptr<QDialog> m_gameHost;

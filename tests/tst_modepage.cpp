@@ -1,18 +1,23 @@
 #include "app/configmanager.h"
 #include "common/feslinkpty.h"
+#include "common/modalcloser.h"
 #include "common/simprocess.h"
 #include "common/testdatabase.h"
 #include "database/cdatabaseinterface.h"
 #include "database/trainparam.h"
 #include "game/gamecontrol.h"
+#include "reports/reportdialogbase.h"
+#include "shell/cmainwindow.h"
 #include "shell/mainwindowpagecontrol.h"
 #include "training/armorleg.h"
+#include "training/gamedisplaypage.h"
 #include "training/horizontaltoverticaldialog.h"
 #include "training/icemodule.h"
 #include "training/machinestartdialog.h"
 #include "training/paramtipsdialog.h"
 #include "training/prescriptiondialog.h"
 #include "training/protectgamestart.h"
+#include "training/trainingparamsetting.h"
 #include "training/verticaltohorizondialog.h"
 #include "users/currentuserdata.h"
 
@@ -21,7 +26,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -100,6 +107,21 @@ private:
                && db->insertRowTable(QStringLiteral("TrainParamTable"), TrainParamToVariantMap(param));
     }
     static int patient() { return int(CurrentUserData::getInstance()->getCurrentPatientMsg().ID); }
+    static QList<int> fields(const ST_TrainParam &p)
+    {
+        return {p.ID, p.trainLimp, p.trainMode, p.trainTime, p.trainResistance, p.trainSpeed, p.trainDirection,
+                p.spasmProtect, p.spasmLevel, p.gameID};
+    }
+    // The simulated trainer's motor, from its status line.
+    bool motorStopped()
+    {
+        const int before = m_trainer->countLines(QStringLiteral("status:"));
+        m_trainer->type(QStringLiteral("status"));
+        if (!QTest::qWaitFor([&] { return m_trainer->countLines(QStringLiteral("status:")) > before; }, 3000))
+            return false;
+        const QStringList status = m_trainer->lines().filter(QStringLiteral("status:"));
+        return status.last().contains(QStringLiteral("state=stopped")) && status.last().contains(QStringLiteral(" upper=0 lower=0 "));
+    }
 
 private slots:
     void initTestCase()
@@ -184,15 +206,11 @@ private slots:
         QCOMPARE(bytesOf(records.at(0).at(0).value<ST_BicycleParam>()).toHex(' '), record.toHex(' '));
         QCOMPARE(IceModule::getInstance()->getGameType(), 1);
 
-        const ST_TrainParam stored = GameControl::getInstance()->getTrainParam();
         const int game = limb == QLatin1String("verticalUpLimp_Button") ? 4 : 1;
         QCOMPARE(GameControl::getInstance()->getCurrentGameID(), game);
-        const QList<int> expected{patient(), record.at(1), record.at(2), record.at(12), record.at(10), record.at(9),
-                                  record.at(8), record.at(3), record.at(4), game};
-        QCOMPARE((QList<int>{stored.ID, stored.trainLimp, stored.trainMode, stored.trainTime, stored.trainResistance,
-                             stored.trainSpeed, stored.trainDirection, stored.spasmProtect, stored.spasmLevel,
-                             stored.gameID}),
-                 expected);
+        QCOMPARE(fields(GameControl::getInstance()->getTrainParam()),
+                 (QList<int>{patient(), record.at(1), record.at(2), record.at(12), record.at(10), record.at(9),
+                             record.at(8), record.at(3), record.at(4), game}));
     }
 
     // Catches a second start while the position prompt is open or after a start, a declined
@@ -424,6 +442,70 @@ private slots:
             speed->setCurrentIndex(0);
             QTRY_VERIFY(!m_page->findChild<ParamTipsDialog *>());
         }
+    }
+
+    // The road of one training in the real main window: function choice, vertical upper limb
+    // and active mode, the parameter page and back, start with the position prompt confirmed.
+    // The training page takes the record, the trainer gets command 0x01 with it, the stop
+    // stops its motor, the report save stores the prescription, and the shell comes back.
+    void roadToARunningTraining()
+    {
+        m_page.reset();
+        FesLinkPty::createManager();
+        CMainWindow window;
+        window.show();
+        auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+        MainWindowPageControl::getInstance()->setCurrentPage(MainPage_E);
+        window.findChild<QToolButton *>(QStringLiteral("bicycleTrain_Btn"))->click();
+        QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("FESCar_Page"));
+        ArmOrLeg *mode = window.modePage();
+        auto modeButton = [mode](const char *name) { return mode->findChild<QPushButton *>(QLatin1String(name)); };
+        modeButton("verticalUpLimp_Button")->click();
+        modeButton("active1_Button")->click();
+        modeButton("moreConfigure_Btn")->click();
+        QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("trainParam_Page"));
+
+        TrainingParamSetting *params = window.paramPage();
+        params->findChild<QComboBox *>(QStringLiteral("trainTime1_ComboBox"))->setCurrentText(QStringLiteral("5"));
+        params->findChild<QComboBox *>(QStringLiteral("speed1_ComboBox"))->setCurrentText(QStringLiteral("12"));
+        params->findChild<QComboBox *>(QStringLiteral("resistance1_ComboBox"))->setCurrentText(QStringLiteral("7"));
+        params->findChild<QPushButton *>(QStringLiteral("ACW1_Button"))->click();
+        params->findChild<QPushButton *>(QStringLiteral("spasmHigh1_Button"))->click();
+        params->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("FESCar_Page"));
+        QVERIFY2(modeButton("verticalUpLimp_Button")->isChecked() && modeButton("active1_Button")->isChecked(),
+                 "the choice is kept across the parameter page");
+
+        modeButton("confirm_Btn")->click();
+        auto *prompt = mode->findChild<HorizontalToVerticalDialog *>();
+        QVERIFY2(prompt->isVisible(), "the vertical limb asks for the crank to be turned upright");
+        prompt->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        GameDisplayPage *training = window.trainingPage();
+        QVERIFY2(training->isVisible(), "page 1 brings the training page up");
+        const QByteArray expected = hexBytes("00 03 01 01 03 00 00 00 00 0c 07 00 05");
+        QCOMPARE(bytesOf(training->bicycleParam()).toHex(' '), expected.toHex(' '));
+        QCOMPARE(fields(GameControl::getInstance()->getTrainParam()), (QList<int>{patient(), 3, 1, 5, 7, 12, 0, 1, 3, 4}));
+
+        training->findChild<QPushButton *>(QStringLiteral("start_Btn"))->click();
+        QTRY_VERIFY2_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral(
+                                      "rx start limb=3 mode=1 speed=12 resistance=7 direction=backward spasm=on/3 torque=0")),
+                                  qPrintable(m_trainer->output()), 3000);
+        training->findChild<QPushButton *>(QStringLiteral("stop_Btn"))->click();
+        QVERIFY2(motorStopped(), qPrintable(m_trainer->output()));
+
+        ReportDialogBase *report = training->reportDialogs().dialogFor(training->trainReport());
+        QVERIFY2(report->isVisible(), "the stop shows the report");
+        const ST_TrainParam prescription = GameControl::getInstance()->getTrainParam();
+        {
+            ModalCloser closer; // the saved notice
+            report->on_save_Btn_clicked();
+        }
+        CDatabaseInterface *db = CDatabaseInterface::getInstance();
+        QVERIFY(db->execQuery(QStringLiteral("select * from TrainParamTable where ID = ?"), {patient()}));
+        QCOMPARE(db->getValuesSize(), 1);
+        QCOMPARE(fields(variantMapToTrainParam(db->getValues(0, 1).value(0))), fields(prescription));
+        QTRY_VERIFY2(!training->isVisible(), "with no game to answer the close, the training page goes");
+        QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("Main_Page"));
     }
 };
 

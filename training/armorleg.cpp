@@ -4,6 +4,7 @@
 #include "database/cdatabaseinterface.h"
 #include "game/gamecontrol.h"
 #include "shell/mainwindowpagecontrol.h"
+#include "training/advanceddialog.h"
 #include "training/horizontaltoverticaldialog.h"
 #include "training/icemodule.h"
 #include "training/machinestartdialog.h"
@@ -51,6 +52,7 @@ ArmOrLeg::ArmOrLeg(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::A
 {
     ui->setupUi(this);
 
+    m_advancedDialog = new AdvancedDialog(this);
     m_prescriptionDialog = new PrescriptionDialog(this);
     m_machineStartDialog = new MachineStartDialog(this);
     m_toHorizontalDialog = new VerticalToHorizonDialog(this);
@@ -419,9 +421,10 @@ void ArmOrLeg::on_next_Btn_clicked()
     MainWindowPageControl::getInstance()->setCurrentPage(FesBicyclePage_E);
 }
 
-void ArmOrLeg::on_advanced1_Btn_clicked() {}
-void ArmOrLeg::on_upAdvanced2_Btn_clicked() {}
-void ArmOrLeg::on_downAdvanced2_Btn_clicked() {}
+// The advanced settings stay in their dialog; nothing here reads them.
+void ArmOrLeg::on_advanced1_Btn_clicked() { m_advancedDialog->open(); }
+void ArmOrLeg::on_upAdvanced2_Btn_clicked() { m_advancedDialog->open(); }
+void ArmOrLeg::on_downAdvanced2_Btn_clicked() { m_advancedDialog->open(); }
 
 void ArmOrLeg::on_YiJianShangJi_Btn_clicked()
 {

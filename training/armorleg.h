@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+class AdvancedDialog;
 class HorizontalToVerticalDialog;
 class MachineStartDialog;
 class ParamTipsDialog;
@@ -124,6 +125,7 @@ private:
     QButtonGroup *m_modeGroup = nullptr;
     QTimer *m_startLockTimer = nullptr;
     QTimer *m_loadingTimer = nullptr;
+    AdvancedDialog *m_advancedDialog = nullptr;
     PrescriptionDialog *m_prescriptionDialog = nullptr;
     MachineStartDialog *m_machineStartDialog = nullptr;
     VerticalToHorizonDialog *m_toHorizontalDialog = nullptr;

@@ -11,6 +11,7 @@
 #include "shell/settingwidget.h"
 #include "shell/sounddialog.h"
 #include "shell/torquedialog.h"
+#include "training/armorleg.h"
 #include "training/emergencystopdialog.h"
 #include "training/machinestartdialog.h"
 #include "training/prescriptiondialog.h"
@@ -239,6 +240,7 @@ private slots:
         QTest::newRow("training: mounting") << make<MachineStartDialog>();
         QTest::newRow("training: quit game") << make<QuitGameDialog>();
         QTest::newRow("training: prescription") << make<PrescriptionDialog>();
+        QTest::newRow("training: mode page") << make<ArmOrLeg>();
         QTest::newRow("reports: report") << make<TrainReport>();
         QTest::newRow("reports: delete question") << make<DeleteReportDialog>();
     }

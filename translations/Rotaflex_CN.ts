@@ -93,6 +93,89 @@
     </message>
 </context>
 <context>
+    <name>ArmOrLeg</name>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>训练部位</translation>
+    </message>
+    <message>
+        <source>水平上肢</source>
+        <translation>水平上肢</translation>
+    </message>
+    <message>
+        <source>垂直上肢</source>
+        <translation>垂直上肢</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>下肢</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>上下肢</translation>
+    </message>
+    <message>
+        <source>游戏选择</source>
+        <translation>游戏选择</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>训练模式</translation>
+    </message>
+    <message>
+        <source>被动模式</source>
+        <translation>被动模式</translation>
+    </message>
+    <message>
+        <source>主动模式</source>
+        <translation>主动模式</translation>
+    </message>
+    <message>
+        <source>助力模式</source>
+        <translation>助力模式</translation>
+    </message>
+    <message>
+        <source>等速模式</source>
+        <translation>等速模式</translation>
+    </message>
+    <message>
+        <source>主被动模式</source>
+        <translation>主被动模式</translation>
+    </message>
+    <message>
+        <source>导入处方</source>
+        <translation>导入处方</translation>
+    </message>
+    <message>
+        <source>更多设置</source>
+        <translation>更多设置</translation>
+    </message>
+    <message>
+        <source>一键上机</source>
+        <translation>一键上机</translation>
+    </message>
+    <message>
+        <source>高级设置</source>
+        <translation>高级设置</translation>
+    </message>
+    <message>
+        <source>下一步</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>开始训练</source>
+        <translation>开始训练</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>设定速度已超30r/min，确认使用该速度训练吗？</translation>
+    </message>
+</context>
+<context>
     <name>BLEItem</name>
     <message>
         <source>电刺激盒%1</source>

@@ -93,6 +93,89 @@
     </message>
 </context>
 <context>
+    <name>ArmOrLeg</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>水平上肢</source>
+        <translation>Horizontal Limb</translation>
+    </message>
+    <message>
+        <source>垂直上肢</source>
+        <translation>Vertical Limb</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>Lower Limb</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>Upper and Lower</translation>
+    </message>
+    <message>
+        <source>游戏选择</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>被动模式</source>
+        <translation>Passive Mode</translation>
+    </message>
+    <message>
+        <source>主动模式</source>
+        <translation>Active Mode</translation>
+    </message>
+    <message>
+        <source>助力模式</source>
+        <translation>Assisted Mode</translation>
+    </message>
+    <message>
+        <source>等速模式</source>
+        <translation>Isokinetic Mode</translation>
+    </message>
+    <message>
+        <source>主被动模式</source>
+        <translation>Active/Passive Mode</translation>
+    </message>
+    <message>
+        <source>导入处方</source>
+        <translation>Import Prescription</translation>
+    </message>
+    <message>
+        <source>更多设置</source>
+        <translation>More Settings</translation>
+    </message>
+    <message>
+        <source>一键上机</source>
+        <translation>One-Click Mounting</translation>
+    </message>
+    <message>
+        <source>高级设置</source>
+        <translation>Advanced Settings</translation>
+    </message>
+    <message>
+        <source>下一步</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>开始训练</source>
+        <translation>Start Training</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>The set speed is above 30 r/min. Train at this speed?</translation>
+    </message>
+</context>
+<context>
     <name>BLEItem</name>
     <message>
         <source>电刺激盒%1</source>

@@ -241,7 +241,7 @@ void ArmOrLeg::refreshImage(QAbstractButton *button)
     QString sheet = imageSheet(image);
     if (button->property(kTextButton).toBool()) {
         const char *colour = !button->isCheckable() ? "#A9B4BE" : button->isChecked() ? "#FFFFFF" : "#1E3A4C";
-        sheet += QStringLiteral(" color: %1; font-size: 28px; font-weight: bold;").arg(QLatin1String(colour));
+        sheet += QStringLiteral(" color: %1; font-size: 26px; font-weight: bold;").arg(QLatin1String(colour));
     }
     button->setStyleSheet(sheet);
 }

@@ -1,8 +1,8 @@
-#include "app/configmanager.h"
 #include "common/feslinkpty.h"
 #include "common/modalcloser.h"
 #include "common/simprocess.h"
 #include "common/testdatabase.h"
+#include "common/udptrainer.h"
 #include "database/cdatabaseinterface.h"
 #include "database/trainparam.h"
 #include "game/gamecontrol.h"
@@ -29,7 +29,6 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QUdpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -129,26 +128,9 @@ private slots:
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
         QVERIFY(openFreshDatabase(m_dir));
-        quint16 hostPort = 0;
-        {
-            QUdpSocket probe;
-            QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
-            hostPort = probe.localPort();
-        }
         // The trainer is up before anything reaches the link, which reads the configuration once.
         m_trainer = std::make_unique<SimProcess>(QStringLiteral(TRAINER_SIM));
-        m_trainer->start({QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-peer"),
-                          QStringLiteral("127.0.0.1:%1").arg(hostPort)},
-                         m_dir->path());
-        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("ready:")), 5000);
-        const QRegularExpressionMatch bound = QRegularExpression(QStringLiteral("^udp: bound [^ ]+:(\\d+),"))
-                                                  .match(m_trainer->line(QStringLiteral("udp: bound")));
-        QVERIFY2(bound.hasMatch(), qPrintable(m_trainer->output()));
-        const QString xml = QStringLiteral(
-            "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
-            "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/></config>").arg(hostPort).arg(bound.captured(1));
-        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"), xml.toUtf8()));
-        QVERIFY(ConfigManager::getInstance()->readConfigFile());
+        QVERIFY2(startUdpTrainer(*m_trainer, *m_dir), qPrintable(m_trainer->output()));
         GameControl::getInstance()->player()->setMuted(true);
     }
 

@@ -7,6 +7,7 @@ set -eu
 # ImageMagick's own convert, before any program of that name elsewhere on the path.
 PATH="/usr/bin:$PATH"
 . "$(dirname "$0")/iconstyle.sh"
+. "$ROOT/tools/icons/gameemblems.sh"
 OUT="$ROOT/resources/Source/trainDisplayPage"
 mkdir -p "$OUT"
 
@@ -111,47 +112,19 @@ arrow "$FORBID_FILL" "$FORBID" "190,90 120,160 190,230" left_forbid.png
 arrow "$FORBID_FILL" "$FORBID" "130,90 200,160 130,230" right_forbid.png
 
 # ---- the four games, 480x296, drawn at 960x592: the catalogue's emblems on a wide card ----
-wave() { # wave <baseline y> <amplitude>
-    awk -v y="$1" -v a="$2" 'BEGIN { for (x = 40; x <= 216; x += 4)
-        printf "%d,%.1f ", x, y - a * sin((x - 40) / 88 * 6.28318) }'
-}
-road() {
-    awk 'BEGIN { for (i = 0; i <= 40; i++) { t = i / 40
-        printf "%.1f,%.1f ", 112 + 42 * sin(t * 7.854) * (1 - 0.5 * t), 184 - 86 * t } }'
-}
 # game <output> <gradient top> <gradient bottom> <name> <emblem primitives in a 256 square...>
 game() {
     out="$1"; top="$2"; bottom="$3"; name="$4"; shift 4
     convert -size 960x592 xc:none -fill white -draw "roundrectangle 4,4 955,587 56,56" "$TMP/mask.png"
     convert -size 960x592 gradient:"$top"-"$bottom" \
-        -affine 1.75,0,0,1.75,256,8 -stroke "rgba(255,255,255,0.95)" -fill none "$@" \
+        -affine 1.75,0,0,1.75,256,26 -stroke "rgba(255,255,255,0.95)" -fill none "$@" \
         -affine 1,0,0,1,0,0 -stroke none -fill "rgba(0,0,0,0.22)" -draw "rectangle 0,472 960,592" \
         -font "$FONT" -pointsize 64 -fill white -gravity south -annotate +0+22 "$name" \
         "$TMP/mask.png" -alpha off -compose copy-opacity -composite "$TMP/game.png"
     finish "$TMP/game.png" 480x296 "$OUT/$out"
 }
-game game1.png "#2BB3C0" "#125E8A" "Alpha" \
-    -strokewidth 10 -draw "circle 112,110 112,58" \
-    -strokewidth 5 -draw "line 112,58 112,162" -draw "line 60,110 164,110" \
-    -draw "line 75,73 149,147" -draw "line 149,73 75,147" \
-    -fill "rgba(255,255,255,0.95)" -draw "circle 112,110 112,94" \
-    -strokewidth 12 -draw "stroke-linecap round line 112,110 180,164" \
-    -strokewidth 1 -draw "roundrectangle 160,156 204,174 6,6"
-game game2.png "#F2A541" "#C2452D" "Bravo" \
-    -fill "rgba(255,255,255,0.95)" -strokewidth 1 -draw "circle 188,62 188,44" \
-    -stroke none -fill "rgba(255,255,255,0.30)" -draw "polygon 24,196 96,82 132,128 166,96 234,196" \
-    -stroke "rgba(255,255,255,0.95)" -fill none -strokewidth 14 \
-    -draw "translate 0,10 stroke-linecap round stroke-linejoin round polyline $(road)" \
-    -stroke "#D8693A" -strokewidth 3 -draw "translate 0,10 stroke-dasharray 8 8 polyline $(road)"
-game game3.png "#4FC3A1" "#1F6F8B" "Charlie" \
-    -strokewidth 9 \
-    -draw "stroke-linecap round stroke-linejoin round polyline $(wave 72 14)" \
-    -draw "stroke-linecap round stroke-linejoin round polyline $(wave 114 14)" \
-    -stroke "rgba(255,255,255,0.6)" \
-    -draw "stroke-linecap round stroke-linejoin round polyline $(wave 156 14)"
-game game4.png "#8E7CF0" "#3B2F8F" "Delta" \
-    -strokewidth 5 -draw "circle 128,112 128,40" \
-    -fill "rgba(255,255,255,0.95)" -strokewidth 2 \
-    -draw "polygon 128,58 141,96 181,96 149,119 161,157 128,134 95,157 107,119 75,96 115,96"
+for id in 1 2 3 4; do
+    game_emblem "$id" game "game$id.png"
+done
 
 echo "pictures written to $OUT"

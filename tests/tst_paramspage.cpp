@@ -306,17 +306,7 @@ private slots:
         QTEST(boxText("speed1_ComboBox"), "shown");
     }
 
-    void heightButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("emergency");
-        QTest::addColumn<QByteArray>("payload"); // empty: nothing goes out
-        QTest::newRow("up") << "upSpeedPlus_Btn" << 0 << QByteArray::fromHex("02110100");
-        QTest::newRow("down") << "upSpeedMinus_Btn" << 0 << QByteArray::fromHex("02110200");
-        // Catches the machine moved while its emergency stop is pressed.
-        QTest::newRow("up during emergency") << "upSpeedPlus_Btn" << 1 << QByteArray();
-        QTest::newRow("down during emergency") << "upSpeedMinus_Btn" << 1 << QByteArray();
-    }
+    void heightButtons_data() { addHeightButtonRows(QStringLiteral("upSpeedPlus_Btn"), QStringLiteral("upSpeedMinus_Btn")); }
 
     // One tap sends once: nothing repeats and nothing goes out on release.
     void heightButtons()

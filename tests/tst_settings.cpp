@@ -335,17 +335,7 @@ private slots:
         QCOMPARE(child<QPushButton>("systemSetting_Btn")->text(), QStringLiteral("系统设置"));
     }
 
-    void heightButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("emergency");
-        QTest::addColumn<QByteArray>("payload"); // empty: nothing goes out
-        QTest::newRow("up") << "Up_Btn" << 0 << QByteArray::fromHex("02110100");
-        QTest::newRow("down") << "down_Btn" << 0 << QByteArray::fromHex("02110200");
-        // Catches the machine moved while its emergency stop is pressed.
-        QTest::newRow("up during emergency") << "Up_Btn" << 1 << QByteArray();
-        QTest::newRow("down during emergency") << "down_Btn" << 1 << QByteArray();
-    }
+    void heightButtons_data() { addHeightButtonRows(QStringLiteral("Up_Btn"), QStringLiteral("down_Btn")); }
 
     void heightButtons()
     {

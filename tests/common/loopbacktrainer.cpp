@@ -34,3 +34,15 @@ QList<QByteArray> LoopbackTrainer::payloads(int waitMs)
     }
     return payloads;
 }
+
+void addHeightButtonRows(const QString &upButton, const QString &downButton)
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("emergency");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::newRow("up") << upButton << 0 << QByteArray::fromHex("02110100");
+    QTest::newRow("down") << downButton << 0 << QByteArray::fromHex("02110200");
+    // Catches the machine moved while its emergency stop is pressed.
+    QTest::newRow("up during emergency") << upButton << 1 << QByteArray();
+    QTest::newRow("down during emergency") << downButton << 1 << QByteArray();
+}

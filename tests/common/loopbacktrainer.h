@@ -24,3 +24,7 @@ private:
     quint16 m_programPort = 0;
     bool m_bound = false;
 };
+
+// The rows of a height-buttons test (columns button, emergency, payload; an empty payload means
+// nothing goes out): each button sends its step of item 0x11, neither sends during an emergency stop.
+void addHeightButtonRows(const QString &upButton, const QString &downButton);

@@ -94,12 +94,16 @@ void AdvancedDialog::on_cancel_Btn_clicked()
 
 void AdvancedDialog::on_skipPassive_Btn_clicked()
 {
-    m_skipPassive = m_skipPassive ? 0 : 1;
-    showSwitch(ui->skipPassive_Btn, m_skipPassive);
+    flipSwitch(m_skipPassive, ui->skipPassive_Btn);
 }
 
 void AdvancedDialog::on_preheatFesSwitch_Btn_clicked()
 {
-    m_preheatFes = m_preheatFes ? 0 : 1;
-    showSwitch(ui->preheatFesSwitch_Btn, m_preheatFes);
+    flipSwitch(m_preheatFes, ui->preheatFesSwitch_Btn);
+}
+
+void AdvancedDialog::flipSwitch(int &flag, QPushButton *button)
+{
+    flag = flag ? 0 : 1;
+    showSwitch(button, flag);
 }

@@ -47,6 +47,7 @@ protected:
 private:
     void showSettings(const ST_AdvancedParam &settings);
     static void showSwitch(QPushButton *button, int on);
+    static void flipSwitch(int &flag, QPushButton *button);
 
     Ui::AdvancedDialog *ui = nullptr;
     ST_AdvancedParam m_settings;

@@ -70,6 +70,11 @@ void TrainingParamSetting::setFesFlag(bool fes)
     m_fesFlag = fes;
 }
 
+ParamTipsDialog *TrainingParamSetting::speedQuestion() const
+{
+    return m_speedQuestion;
+}
+
 QList<QPushButton *> TrainingParamSetting::levelButtons() const
 {
     return {ui->spasmLow1_Button, ui->spasmMidd1_Button, ui->spasmHigh1_Button};
@@ -221,17 +226,26 @@ void TrainingParamSetting::on_spasmLow1_Button_toggled(bool checked)
 void TrainingParamSetting::on_spasmClose1_Button_toggled(bool checked)
 {
     ui->spasmClose1_Button->setStyleSheet(QLatin1String(checked ? kProtectOnStyle : kProtectOffStyle));
-    for (QPushButton *button : levelButtons()) {
-        button->setEnabled(checked);
-        // Not checkable clears the check without a toggled signal, so the look is set here.
-        button->setCheckable(checked);
-        if (checked)
+    if (checked) {
+        for (QPushButton *button : levelButtons()) {
+            button->setEnabled(true);
+            button->setCheckable(true);
             showChoice(button, false);
-        else
-            button->setStyleSheet(QLatin1String(kGreyedStyle));
-    }
-    if (checked)
+        }
         ui->spasmMidd1_Button->setChecked(true);
+        return;
+    }
+    // Unchecked inside a group that is not exclusive for the moment: clearing the check by
+    // setCheckable(false) alone leaves the group remembering the old button, which it checks
+    // again when another level is chosen later.
+    m_levelGroup->setExclusive(false);
+    for (QPushButton *button : levelButtons()) {
+        button->setChecked(false);
+        button->setCheckable(false);
+        button->setEnabled(false);
+        button->setStyleSheet(QLatin1String(kGreyedStyle));
+    }
+    m_levelGroup->setExclusive(true);
 }
 
 void TrainingParamSetting::on_upSpeedPlus_Btn_pressed()

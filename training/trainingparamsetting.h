@@ -43,7 +43,7 @@ public:
     // The record packed by the last save.
     ST_BicycleParam bicycleParam() const { return m_bicycleParam; }
     // The over-30 question while it is open, else null.
-    ParamTipsDialog *speedQuestion() const { return m_speedQuestion; }
+    ParamTipsDialog *speedQuestion() const;
 
 signals:
     void signalTrainParamChanged(ST_BicycleParam param);

@@ -6,8 +6,6 @@
 #include "shell/trainmanager.h"
 #include "training/armorleg.h"
 #include "training/gamedisplaypage.h"
-// Before the parameter page: its header uses the question dialog it only declares.
-#include "training/paramtipsdialog.h"
 #include "training/trainingparamsetting.h"
 #include "ui_cmainwindow.h"
 #include "users/currentuserdata.h"

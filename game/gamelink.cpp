@@ -57,6 +57,12 @@ void GameLink::sendGamePause()
 void GameLink::sendGameClose()
 {
     send(gameState(kStateClose));
+    // No game runs that could report its end: the end is reported after the same delay, or the
+    // training page would stay up with nothing to close it.
+    if (!m_gameRunning) {
+        m_gameEndTimer->start();
+        return;
+    }
     // One repetition at a time, however many ways out of a training ask for the close.
     m_closeRepeatTimer->start();
 }

@@ -43,7 +43,8 @@ public:
     void sendGameData(const ST_GameLiveData &record);
     void sendGameStart();
     void sendGamePause();
-    // Repeats every 100 ms while the game is running, until it reports its end.
+    // Repeats every 100 ms while the game is running, until it reports its end; with no game
+    // running, the end is reported 200 ms later.
     void sendGameClose();
 
 signals:

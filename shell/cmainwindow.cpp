@@ -4,7 +4,9 @@
 #include "shell/settingwidget.h"
 #include "shell/titlewidget.h"
 #include "shell/trainmanager.h"
+#include "training/armorleg.h"
 #include "training/gamedisplaypage.h"
+#include "training/trainingparamsetting.h"
 #include "ui_cmainwindow.h"
 #include "users/currentuserdata.h"
 #include "users/usermanager.h"
@@ -36,9 +38,11 @@ CMainWindow::CMainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     m_trainManager = placeIn<TrainManager>(ui->Main_Page);
+    m_modePage = placeIn<ArmOrLeg>(ui->FESCar_Page);
     m_fesSetting = placeIn<FesSetting>(ui->FES_Page);
     m_settingWidget = placeIn<SettingWidget>(ui->setting_Page);
     m_userManager = placeIn<UserManager>(ui->userMsg_Page);
+    m_paramPage = placeIn<TrainingParamSetting>(ui->trainParam_Page);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     qRegisterMetaType<E_PAGENAME>("E_PAGENAME");
     qRegisterMetaType<int8_t>("int8_t");
@@ -61,6 +65,14 @@ CMainWindow::CMainWindow(QWidget *parent)
     m_gameHost->setObjectName(QStringLiteral("gameHost_Dialog"));
     m_gameHost->setAttribute(Qt::WA_QuitOnClose, false);
     m_trainingPage->setAttribute(Qt::WA_QuitOnClose, false);
+
+    connect(m_fesSetting, &FesSetting::signalStartGame, m_modePage, &ArmOrLeg::slotStartGame);
+    connect(m_paramPage, &TrainingParamSetting::signalTrainParamChanged, m_modePage, &ArmOrLeg::slotRecvTrainParamChanged);
+    connect(m_modePage, &ArmOrLeg::saveUpPictureSignal, ui->title_Widget, [this] { ui->title_Widget->saveUpPicture(); });
+    connect(m_modePage, &ArmOrLeg::signalBicycleParamChanged, m_paramPage, &TrainingParamSetting::slotBicycleParamChanged);
+    connect(m_trainManager, &TrainManager::signalOpenTrainManagerPage, m_paramPage, &TrainingParamSetting::slotResetParam);
+    // The function choice page starts every choice afresh, the mode page's kept parameters too.
+    connect(m_trainManager, &TrainManager::signalOpenTrainManagerPage, m_modePage, &ArmOrLeg::resetParameters);
 }
 
 CMainWindow::~CMainWindow() = default;
@@ -88,7 +100,9 @@ void CMainWindow::showPage(E_PAGENAME page)
         qDebug().noquote() << QStringLiteral("来到了主页");
         break;
     case TrainingPage_E:
-        // The game and the training page over it are started from here once games start.
+        // Until games are started from here, the training page comes up at once, as a game
+        // that reports running would bring it.
+        slotGameStateChanged(1);
         break;
     case UserPage_E:
         ui->stackedWidget->setCurrentWidget(ui->userMsg_Page);
@@ -99,6 +113,9 @@ void CMainWindow::showPage(E_PAGENAME page)
     case BicycleModePage_E:
     case FesBicycleModePage_E:
         ui->title_Widget->setFesFlag(page == FesBicycleModePage_E ? 1 : 0);
+        // The variant first: showing the page sets its choice up for it.
+        m_modePage->setFesMode(page == FesBicycleModePage_E);
+        m_paramPage->setFesFlag(page == FesBicycleModePage_E);
         ui->stackedWidget->setCurrentWidget(ui->FESCar_Page);
         break;
     case FesPage_E:

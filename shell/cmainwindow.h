@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <memory>
 
+class ArmOrLeg;
 class FesSetting;
 class GameDisplayPage;
 class QDialog;
 class SettingWidget;
 class TitleWidget;
 class TrainManager;
+class TrainingParamSetting;
 class UserManager;
 
 namespace Ui {
@@ -31,8 +33,10 @@ public:
 
     TitleWidget *titleWidget() const;
     TrainManager *trainManager() const { return m_trainManager; }
+    ArmOrLeg *modePage() const { return m_modePage; }
     FesSetting *fesSetting() const { return m_fesSetting; }
     UserManager *userManager() const { return m_userManager; }
+    TrainingParamSetting *paramPage() const { return m_paramPage; }
     SettingWidget *settingWidget() const { return m_settingWidget; }
     GameDisplayPage *trainingPage() const { return m_trainingPage.get(); }
     QDialog *gameHostWindow() const { return m_gameHost.get(); }
@@ -59,8 +63,10 @@ private:
 
     std::unique_ptr<Ui::CMainWindow> ui;
     TrainManager *m_trainManager = nullptr;
+    ArmOrLeg *m_modePage = nullptr;
     FesSetting *m_fesSetting = nullptr;
     UserManager *m_userManager = nullptr;
+    TrainingParamSetting *m_paramPage = nullptr;
     SettingWidget *m_settingWidget = nullptr;
     std::unique_ptr<GameDisplayPage> m_trainingPage;
     std::unique_ptr<QDialog> m_gameHost;

@@ -299,15 +299,22 @@ private slots:
         QCOMPARE(drain(), 0);
     }
 
-    // Catches a close repeated for a game that is not running.
+    // Catches a close repeated for a game that is not running, and a training page left up
+    // because no game is there to report the end.
     void closeWithoutARunningGameIsSentOnce()
     {
         DebugLog log;
         GameLink link;
+        QSignalSpy states(&link, &GameLink::signalGameStateChanged);
         auto *repeat = link.findChild<QTimer *>(QLatin1String(GameLink::kCloseRepeatTimerName));
+        auto *end = link.findChild<QTimer *>(QLatin1String(GameLink::kGameEndTimerName));
         link.sendGameClose();
         repeat->setInterval(1);
-        QTRY_VERIFY(!repeat->isActive());
+        QVERIFY(end->isActive());
+        QCOMPARE(states.count(), 0);
+        end->setInterval(1);
+        QTRY_COMPARE(states.count(), 1);
+        QCOMPARE(states.at(0).at(0).value<int8_t>(), int8_t(0));
         QTest::qWait(20);
         QCOMPARE(drain(), 1);
         QCOMPARE(log.count(QStringLiteral("再次发送关闭指令")), 0);

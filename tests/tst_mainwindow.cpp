@@ -8,7 +8,9 @@
 #include "shell/titlewidget.h"
 #include "shell/trainmanager.h"
 #include "training/gamedisplaypage.h"
+#include "training/armorleg.h"
 #include "training/icemodule.h"
+#include "training/verticaltohorizondialog.h"
 #include "users/currentuserdata.h"
 
 #include <QDialog>
@@ -89,6 +91,7 @@ private slots:
         if (!m_window->isVisible())
             m_window->show();
         request(MainPage_E);
+        m_window->trainingPage()->hide(); // page 1 brings it up
     }
 
     void switchingShowsThePageAndItsTitle_data()
@@ -293,6 +296,32 @@ private slots:
         QCOMPARE(title(), page == MainPage_E ? QStringLiteral("功能选择") : QStringLiteral("用户管理"));
         m_window->trainingPage()->hide();
         m_window->gameHostWindow()->hide();
+    }
+
+    // Catches a save on the parameter page that forgets the FES variant, and a start on the FES
+    // page that does not reach the mode page or starts without game type 2, the channel currents
+    // or the training page.
+    void fesPageStartsCyclingWithStimulation()
+    {
+        request(FesBicycleModePage_E);
+        QVERIFY(m_window->modePage()->fesMode());
+        request(TrainParamPage_E);
+        m_window->findChild<QWidget *>(QStringLiteral("trainParam_Page"))
+            ->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
+        QCOMPARE(currentPage(), int(FesBicycleModePage_E));
+        child<QPushButton>("next_Btn")->click();
+        QCOMPARE(shownPage(), QStringLiteral("FES_Page"));
+        QCOMPARE(m_window->fesSetting()->fesType(), int(FesSetting::FesCycling_E));
+
+        QSignalSpy currents(IceModule::getInstance(), &IceModule::signalSetFesBParam);
+        child<QPushButton>("OK_Btn")->click();
+        auto *prompt = m_window->modePage()->findChild<VerticalToHorizonDialog *>();
+        QVERIFY(prompt->isVisible());
+        prompt->on_confirm_Btn_clicked();
+        QCOMPARE(IceModule::getInstance()->getGameType(), 2);
+        QCOMPARE(currents.count(), 1);
+        QVERIFY(m_window->trainingPage()->isVisible());
+        QCOMPARE(int(m_window->trainingPage()->bicycleParam().trainMode), 10);
     }
 
     // Catches a stimulation started on the FES page while a cycling training stimulates.

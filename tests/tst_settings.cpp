@@ -2,6 +2,7 @@
 #include "app/languagemanager.h"
 #include "comm/ccommunicateapi.h"
 #include "common/feslinkpty.h"
+#include "common/loopbacktrainer.h"
 #include "common/modalcloser.h"
 #include "common/testworkdir.h"
 #include "database/cdatabaseinterface.h"
@@ -18,13 +19,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUdpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -38,9 +37,8 @@ class TestSettings : public QObject
 
 private:
     std::unique_ptr<TestWorkDir> m_dir;
-    std::unique_ptr<QUdpSocket> m_trainer;
+    std::unique_ptr<LoopbackTrainer> m_trainer;
     std::unique_ptr<PtyPair> m_fesAdapter;
-    quint16 m_pagePort = 0;
     std::unique_ptr<SettingWidget> m_page;
 
     template<typename T = QWidget>
@@ -53,28 +51,13 @@ private:
     }
     TorqueDialog *torqueDialog() const { return m_page->findChild<TorqueDialog *>(); }
 
-    // Payloads (command byte onwards) that reached the test trainer, waiting up to waitMs.
-    QList<QByteArray> trainerPayloads(int waitMs = 200)
-    {
-        QList<QByteArray> payloads;
-        QDeadlineTimer deadline(waitMs);
-        while (!deadline.hasExpired()) {
-            QTest::qWait(10);
-            while (m_trainer->hasPendingDatagrams()) {
-                const QByteArray frame = m_trainer->receiveDatagram().data();
-                payloads << frame.mid(2, uint8_t(frame.at(1)));
-            }
-        }
-        return payloads;
-    }
+    QList<QByteArray> trainerPayloads(int waitMs = 200) { return m_trainer->payloads(waitMs); }
 
     // The trainer on loopback UDP, the FES adapter on the given port.
     void configurePortA(const QString &portA)
     {
-        const QString xml = QStringLiteral(
-            "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
-            "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/><serialPortA portName=\"%3\" baud=\"115200\"/></config>")
-                                .arg(m_pagePort).arg(m_trainer->localPort()).arg(portA);
+        const QString xml =
+            m_trainer->configXml(QStringLiteral("<serialPortA portName=\"%1\" baud=\"115200\"/>").arg(portA));
         QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"), xml.toUtf8()));
         QVERIFY(ConfigManager::getInstance()->readConfigFile());
     }
@@ -109,13 +92,8 @@ private slots:
             QVERIFY(QFile::copy(QStringLiteral(ROTAFLEX_RUN_DIR "/") + QLatin1String(qm), m_dir->filePath(QLatin1String(qm))));
         QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/conf")).removeRecursively();
 
-        m_trainer = std::make_unique<QUdpSocket>();
-        QVERIFY(m_trainer->bind(QHostAddress(QHostAddress::LocalHost), 0));
-        {
-            QUdpSocket probe;
-            QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
-            m_pagePort = probe.localPort();
-        }
+        m_trainer = std::make_unique<LoopbackTrainer>();
+        QVERIFY(m_trainer->isBound());
         m_fesAdapter = std::make_unique<PtyPair>();
         QVERIFY(m_fesAdapter->isValid());
         configurePortA(m_fesAdapter->slavePath());
@@ -357,17 +335,7 @@ private slots:
         QCOMPARE(child<QPushButton>("systemSetting_Btn")->text(), QStringLiteral("系统设置"));
     }
 
-    void heightButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("emergency");
-        QTest::addColumn<QByteArray>("payload"); // empty: nothing goes out
-        QTest::newRow("up") << "Up_Btn" << 0 << QByteArray::fromHex("02110100");
-        QTest::newRow("down") << "down_Btn" << 0 << QByteArray::fromHex("02110200");
-        // Catches the machine moved while its emergency stop is pressed.
-        QTest::newRow("up during emergency") << "Up_Btn" << 1 << QByteArray();
-        QTest::newRow("down during emergency") << "down_Btn" << 1 << QByteArray();
-    }
+    void heightButtons_data() { addHeightButtonRows(QStringLiteral("Up_Btn"), QStringLiteral("down_Btn")); }
 
     void heightButtons()
     {

@@ -1,10 +1,10 @@
-#include "app/configmanager.h"
 #include "comm/ccommunicateapi.h"
 #include "comm/deviceprotocol.h"
 #include "common/fessimboxes.h"
 #include "common/gamepeer.h"
 #include "common/simprocess.h"
 #include "common/testworkdir.h"
+#include "common/udptrainer.h"
 #include "database/cdatabaseinterface.h"
 #include "database/databaseschema.h"
 #include "fes/fescontroldialog.h"
@@ -16,10 +16,8 @@
 #include "training/spasmtipsdialog.h"
 
 #include <QLabel>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
-#include <QUdpSocket>
 #include <QtTest>
 
 #include <algorithm>
@@ -110,26 +108,9 @@ private slots:
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
         m_dir = std::make_unique<TestWorkDir>();
-        quint16 pagePort = 0;
-        {
-            QUdpSocket probe;
-            QVERIFY(probe.bind(QHostAddress(QHostAddress::LocalHost), 0));
-            pagePort = probe.localPort();
-        }
         m_trainer = std::make_unique<SimProcess>(QStringLiteral(TRAINER_SIM));
-        m_trainer->start({QStringLiteral("--udp-bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp-peer"),
-                          QStringLiteral("127.0.0.1:%1").arg(pagePort), QStringLiteral("--seed"), QStringLiteral("3")},
-                         m_dir->path());
-        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("ready:")), 5000);
-        const QRegularExpressionMatch bound = QRegularExpression(QStringLiteral("^udp: bound [^ ]+:(\\d+),"))
-                                                  .match(m_trainer->line(QStringLiteral("udp: bound")));
-        QVERIFY2(bound.hasMatch(), qPrintable(m_trainer->output()));
-
-        const QString xml = QStringLiteral(
-            "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"%1\"/>"
-            "<udpClientAddress IP=\"127.0.0.1\" port=\"%2\"/></config>").arg(pagePort).arg(bound.captured(1));
-        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"), xml.toUtf8()));
-        QVERIFY(ConfigManager::getInstance()->readConfigFile());
+        QVERIFY2(startUdpTrainer(*m_trainer, *m_dir, {QStringLiteral("--seed"), QStringLiteral("3")}),
+                 qPrintable(m_trainer->output()));
         CDatabaseInterface *db = CDatabaseInterface::getInstance();
         QVERIFY(db->openDB(m_dir->filePath(QStringLiteral("DependFile/DBFile/e2e.db")), QStringLiteral("QSQLITE")));
         QVERIFY(DatabaseSchema::createTables(db));

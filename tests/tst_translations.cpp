@@ -11,12 +11,15 @@
 #include "shell/settingwidget.h"
 #include "shell/sounddialog.h"
 #include "shell/torquedialog.h"
+#include "training/advanceddialog.h"
+#include "training/armorleg.h"
 #include "training/emergencystopdialog.h"
 #include "training/machinestartdialog.h"
 #include "training/prescriptiondialog.h"
 #include "training/quitbyspeeddialog.h"
 #include "training/quitgamedialog.h"
 #include "training/spasmtipsdialog.h"
+#include "training/trainingparamsetting.h"
 #include "users/loginwidget.h"
 #include "users/shutdeondialog.h"
 
@@ -239,6 +242,9 @@ private slots:
         QTest::newRow("training: mounting") << make<MachineStartDialog>();
         QTest::newRow("training: quit game") << make<QuitGameDialog>();
         QTest::newRow("training: prescription") << make<PrescriptionDialog>();
+        QTest::newRow("training: parameter page") << make<TrainingParamSetting>();
+        QTest::newRow("training: advanced dialog") << make<AdvancedDialog>();
+        QTest::newRow("training: mode page") << make<ArmOrLeg>();
         QTest::newRow("reports: report") << make<TrainReport>();
         QTest::newRow("reports: delete question") << make<DeleteReportDialog>();
     }

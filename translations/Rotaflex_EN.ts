@@ -2,6 +2,180 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>AdvancedDialog</name>
+    <message>
+        <source>高级设置</source>
+        <translation>Advanced Settings</translation>
+    </message>
+    <message>
+        <source>消极治疗阶段</source>
+        <translation>Passive stage</translation>
+    </message>
+    <message>
+        <source>转速补偿</source>
+        <translation>Speed compensation</translation>
+    </message>
+    <message>
+        <source>跳过此阶段</source>
+        <translation>Skip this stage</translation>
+    </message>
+    <message>
+        <source>疲劳侦测</source>
+        <translation>Fatigue detection</translation>
+    </message>
+    <message>
+        <source>持续时间</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>时间阈值</source>
+        <translation>Time threshold</translation>
+    </message>
+    <message>
+        <source>转速阈值</source>
+        <translation>Speed threshold</translation>
+    </message>
+    <message>
+        <source>预热治疗阶段</source>
+        <translation>Warm-up stage</translation>
+    </message>
+    <message>
+        <source>加速持续时间</source>
+        <translation>Acceleration time</translation>
+    </message>
+    <message>
+        <source>预热期最大电量</source>
+        <translation>Maximum warm-up current</translation>
+    </message>
+    <message>
+        <source>启用电刺激</source>
+        <translation>Electrical stimulation</translation>
+    </message>
+    <message>
+        <source>电刺激上升幅度</source>
+        <translation>Stimulation current rise</translation>
+    </message>
+    <message>
+        <source>积极治疗阶段</source>
+        <translation>Active stage</translation>
+    </message>
+    <message>
+        <source>(向前)持续时间</source>
+        <translation>(Forward) duration</translation>
+    </message>
+    <message>
+        <source>(向前)控制速度</source>
+        <translation>(Forward) control speed</translation>
+    </message>
+    <message>
+        <source>(向后)转速补偿</source>
+        <translation>(Backward) speed compensation</translation>
+    </message>
+    <message>
+        <source>(向后)持续时间</source>
+        <translation>(Backward) duration</translation>
+    </message>
+    <message>
+        <source>(向后)阻力扭矩补偿</source>
+        <translation>(Backward) torque compensation</translation>
+    </message>
+    <message>
+        <source>档</source>
+        <translation>level</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>ArmOrLeg</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>训练部位</source>
+        <translation>Body part</translation>
+    </message>
+    <message>
+        <source>水平上肢</source>
+        <translation>Horizontal Limb</translation>
+    </message>
+    <message>
+        <source>垂直上肢</source>
+        <translation>Vertical Limb</translation>
+    </message>
+    <message>
+        <source>下肢</source>
+        <translation>Lower Limb</translation>
+    </message>
+    <message>
+        <source>上下肢</source>
+        <translation>Upper and Lower</translation>
+    </message>
+    <message>
+        <source>游戏选择</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>训练模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>被动模式</source>
+        <translation>Passive Mode</translation>
+    </message>
+    <message>
+        <source>主动模式</source>
+        <translation>Active Mode</translation>
+    </message>
+    <message>
+        <source>助力模式</source>
+        <translation>Assisted Mode</translation>
+    </message>
+    <message>
+        <source>等速模式</source>
+        <translation>Isokinetic Mode</translation>
+    </message>
+    <message>
+        <source>主被动模式</source>
+        <translation>Active/Passive Mode</translation>
+    </message>
+    <message>
+        <source>导入处方</source>
+        <translation>Import Prescription</translation>
+    </message>
+    <message>
+        <source>更多设置</source>
+        <translation>More Settings</translation>
+    </message>
+    <message>
+        <source>一键上机</source>
+        <translation>One-Click Mounting</translation>
+    </message>
+    <message>
+        <source>高级设置</source>
+        <translation>Advanced Settings</translation>
+    </message>
+    <message>
+        <source>下一步</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>开始训练</source>
+        <translation>Start Training</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>The set speed is above 30 r/min. Train at this speed?</translation>
+    </message>
+</context>
+<context>
     <name>BLEItem</name>
     <message>
         <source>电刺激盒%1</source>
@@ -1817,6 +1991,77 @@
     <message>
         <source>%1岁</source>
         <translation>%1 years</translation>
+    </message>
+</context>
+<context>
+    <name>TrainingParamSetting</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameter Settings</translation>
+    </message>
+    <message>
+        <source>训练参数</source>
+        <translation>Training Parameters</translation>
+    </message>
+    <message>
+        <source>训练时间</source>
+        <translation>Training time</translation>
+    </message>
+    <message>
+        <source>训练阻力</source>
+        <translation>Resistance</translation>
+    </message>
+    <message>
+        <source>档</source>
+        <translation>level</translation>
+    </message>
+    <message>
+        <source>训练速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>转向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>正向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>逆向</source>
+        <translation>Backward</translation>
+    </message>
+    <message>
+        <source>痉挛保护</source>
+        <translation>Spasm protection</translation>
+    </message>
+    <message>
+        <source>痉挛等级</source>
+        <translation>Spasm level</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>高度调节</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>设定速度已超30r/min，确认使用该速度训练吗？</source>
+        <translation>The set speed is above 30 r/min. Train at this speed?</translation>
     </message>
 </context>
 <context>

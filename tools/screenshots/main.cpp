@@ -35,6 +35,8 @@
 #include "mainwindowshots.h"
 #include "shell/cmainwindow.h"
 #include "patientshots.h"
+#include "modeshots.h"
+#include "paramshots.h"
 #include "game/gamecontrol.h"
 
 #include <QApplication>
@@ -350,10 +352,13 @@ int main(int argc, char *argv[])
     ok &= saveReportDialogs(folder);
     ok &= saveRecordList(folder);
     ok &= saveTrainingPrompts(folder);
-    ok &= savePatientPages(inBothLanguages, [&folder](QWidget *widget, const QSize &size, const QString &name) {
+    const ShotSaver saveInFolder = [&folder](QWidget *widget, const QSize &size, const QString &name) {
         return save(widget, size, folder, name);
-    });
+    };
+    ok &= savePatientPages(inBothLanguages, saveInFolder);
+    ok &= saveParameterPages(inBothLanguages, saveInFolder);
     GameControl::getInstance()->player()->setMuted(true); // pictures only: the spoken prompts stay silent
+    ok &= saveModePages(inBothLanguages, saveInFolder);
     ok &= inBothLanguages([&folder](QLatin1String language) { return saveTrainingPage(folder, language); });
     CMainWindow window;
     ok &= inBothLanguages([&](QLatin1String language) {

@@ -52,7 +52,10 @@ int LanguageManager::readLanguage()
 void LanguageManager::setLanguage(E_LANGUAGE lang)
 {
     showLanguage(lang);
+    // Only a changed choice is written: showing the page that holds the choice writes nothing.
     QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    if (settings.value(QLatin1String(kLanguageKey), 0u).toUInt() == static_cast<uint>(lang))
+        return;
     settings.setValue(QLatin1String(kLanguageKey), static_cast<uint>(lang));
     settings.sync();
 }

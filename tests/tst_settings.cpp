@@ -15,6 +15,7 @@
 #include "training/icemodule.h"
 #include "users/operatoraccount.h"
 
+#include <QFile>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -283,6 +284,18 @@ private slots:
         // Catches a Chinese start that keeps an earlier English translation installed.
         QTest::newRow("Chinese") << 0 << "CH_RadioButton" << "产品信息" << 15 << QSize(230, 60)
                                  << ":/DependFile/Source/channel/PLN_CH.png" << 1;
+    }
+
+    // Catches a page that writes the user's ini file merely by showing the saved language.
+    void showingTheLanguageWritesNothing()
+    {
+        LanguageManager::getInstance()->setLanguage(Chinese_E);
+        QFile::remove(LanguageManager::settingsFilePath());
+        QVERIFY(!QFile::exists(LanguageManager::settingsFilePath()));
+        newPage();
+        deliverLanguageChange();
+        QVERIFY(child<QRadioButton>("CH_RadioButton")->isChecked());
+        QVERIFY(!QFile::exists(LanguageManager::settingsFilePath()));
     }
 
     // The saved language comes up at the next start; the other radio switches and saves it.

@@ -237,6 +237,8 @@ private slots:
         QTest::newRow("stop") << "stop";
         QTest::newRow("emergency") << "emergency";
         QTest::newRow("back confirmed") << "back confirmed";
+        // Catches a game that ends on its own leaving the motor and the boxes running.
+        QTest::newRow("game ended") << "game ended";
     }
 
     // Cycling with stimulation: the boxes get the motion of the cranks while the session runs,
@@ -258,6 +260,10 @@ private slots:
 
         if (way == QLatin1String("stop")) {
             m_page->on_stop_Btn_clicked();
+        } else if (way == QLatin1String("game ended")) {
+            QSignalSpy ended(m_page.get(), &GameDisplayPage::signalGameStateChanged);
+            m_game->send(R"({"MsgID":"4"})");
+            QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 3000);
         } else if (way == QLatin1String("back confirmed")) {
             m_page->slotBackClicked();
             QVERIFY(prompt<QuitGameDialog>()->isVisible());

@@ -61,6 +61,10 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
     m_gameLink = new GameLink(this);
     connect(m_gameLink, &GameLink::signalGameStateChanged, this, [this](int8_t state) {
         m_gameRunning = m_gameLink->isGameRunning();
+        // A game that ends on its own must not leave the motor or the stimulation running once
+        // the page closes over it.
+        if (state == 0 && (m_sessionState == 1 || m_sessionState == 2))
+            stopForEndedGame();
         emit signalGameStateChanged(state);
     });
 
@@ -203,6 +207,15 @@ void GameDisplayPage::on_stop_Btn_clicked()
     sendGameData(0.0f, 50, 50, 0);
     computeStatistics();
     openReport(m_reports.dialogFor(m_trainReport), ReportEnd::Stop);
+}
+
+void GameDisplayPage::stopForEndedGame()
+{
+    qWarning().noquote() << QStringLiteral("game ended during the training: motor and stimulation stopped");
+    m_sessionState = 3;
+    m_countDownTimer->stop();
+    sendControl(DeviceProtocol::kControlStop);
+    endFesSession();
 }
 
 void GameDisplayPage::slotStopTraining()

@@ -125,6 +125,7 @@ private:
     void openReport(ReportDialogBase *dialog, ReportEnd end);
     void reportClosed();
     void endFesSession();
+    void stopForEndedGame();
     void playPrompt(const char *baseName);
     void spasmPromptFinished();
     void quitGameFinished(int result);

@@ -1,6 +1,8 @@
 #include "shell/cmainwindow.h"
 
 #include "fes/fessetting.h"
+#include "game/gamecontrol.h"
+#include "shell/gamestarter.h"
 #include "shell/settingwidget.h"
 #include "shell/titlewidget.h"
 #include "shell/trainmanager.h"
@@ -13,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDialog>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -61,9 +64,25 @@ CMainWindow::CMainWindow(QWidget *parent)
     m_gameHost->setObjectName(QStringLiteral("gameHost_Dialog"));
     m_gameHost->setAttribute(Qt::WA_QuitOnClose, false);
     m_trainingPage->setAttribute(Qt::WA_QuitOnClose, false);
+
+    m_gameStarter = new GameStarter(m_gameHost.get(), m_trainingPage.get(), this);
+    connect(m_gameStarter->searchTimer(), &QTimer::timeout, this, &CMainWindow::slotGrabWindow);
+    // Queued: a start that fails at once must not switch pages inside the switch to page 1. A
+    // failure that arrives after the shell has left page 1 changes nothing more.
+    connect(m_gameStarter, &GameStarter::signalStartFailed, this, [this] {
+        MainWindowPageControl *pages = MainWindowPageControl::getInstance();
+        if (pages->getCurrentPage() != TrainingPage_E)
+            return;
+        m_gameStarter->showStartFailure(this);
+        pages->setCurrentPage(ui->title_Widget->fesFlag() == 1 ? FesBicycleModePage_E : BicycleModePage_E);
+    }, Qt::QueuedConnection);
 }
 
-CMainWindow::~CMainWindow() = default;
+CMainWindow::~CMainWindow()
+{
+    // A game still running keeps its window when the host goes.
+    m_gameStarter->gameEnded();
+}
 
 TitleWidget *CMainWindow::titleWidget() const
 {
@@ -82,13 +101,15 @@ void CMainWindow::showPage(E_PAGENAME page)
 {
     switch (page) {
     case MainPage_E:
+        m_gameStarter->gameEnded();
         m_gameHost->close();
         ui->stackedWidget->setCurrentWidget(ui->Main_Page);
         emit m_trainManager->signalOpenTrainManagerPage();
         qDebug().noquote() << QStringLiteral("来到了主页");
         break;
     case TrainingPage_E:
-        // The game and the training page over it are started from here once games start.
+        // The training page comes over the game when the game reports running.
+        startGame_Btn_clicked();
         break;
     case UserPage_E:
         ui->stackedWidget->setCurrentWidget(ui->userMsg_Page);
@@ -122,6 +143,17 @@ void CMainWindow::slotCurrentUserChanged()
     ui->title_Widget->setUserName(CurrentUserData::getInstance()->getCurrentPatientMsg().name);
 }
 
+void CMainWindow::startGame_Btn_clicked()
+{
+    GameControl *games = GameControl::getInstance();
+    m_gameStarter->start(games->getCurrentGameMsg(), games->getCurrentGameID());
+}
+
+void CMainWindow::slotGrabWindow()
+{
+    m_gameStarter->grabWindow();
+}
+
 void CMainWindow::slotGameStateChanged(int8_t state)
 {
     if (state == 0) {
@@ -129,6 +161,7 @@ void CMainWindow::slotGameStateChanged(int8_t state)
         m_gameHost->close();
         MainWindowPageControl::getInstance()->setCurrentPage(MainPage_E);
     } else if (state == 1) {
+        m_gameStarter->gameRunning();
         m_trainingPage->move(geometry().topLeft());
         m_trainingPage->show();
         m_trainingPage->raise();

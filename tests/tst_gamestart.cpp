@@ -1,0 +1,246 @@
+#include "app/configmanager.h"
+#include "common/feslinkpty.h"
+#include "common/gamepeer.h"
+#include "common/testdatabase.h"
+#include "game/gamecontrol.h"
+#include "platform/gamecommandlines.h"
+#include "shell/cmainwindow.h"
+#include "shell/gamestarter.h"
+#include "shell/mainwindowpagecontrol.h"
+#include "shell/titlewidget.h"
+#include "training/gamedisplaypage.h"
+#include "training/protectgamestart.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+using Datagrams = QList<QByteArray>;
+Q_DECLARE_METATYPE(Lines)
+
+namespace {
+
+// Gone, or a zombie nobody has reaped yet: either way the program has ended.
+bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const int close = line.lastIndexOf(')');
+    return close < 0 || line.mid(close + 2, 1) == "Z";
+}
+
+QMessageBox *shownBox()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// Starting a game from page 1 through the main window: the interpreter's lines, programs that
+// start, fail or never report running (offscreen, where no window is embedded), and the demo game
+// found and embedded under an X server of the test's own.
+class TestGameStart : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestWorkDir> m_dir;
+    QList<qint64> m_started;
+
+    static void request(E_PAGENAME page) { MainWindowPageControl::getInstance()->setCurrentPage(page); }
+    static int currentPage() { return MainWindowPageControl::getInstance()->getCurrentPage(); }
+    static QTimer *timer(CMainWindow &window, const char *name) { return window.findChild<QTimer *>(QLatin1String(name)); }
+
+    // Puts one game into the catalogue under number 1 and makes it the current game.
+    static void catalogue(const QString &path, const QString &name)
+    {
+        QFile file(QStringLiteral("DependFile/ConfigFile/gameListConfig.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral("<GameList><Game ID=\"1\" path=\"%1\" gameName=\"%2\"/></GameList>")
+                       .arg(path.toHtmlEscaped(), name.toHtmlEscaped()).toUtf8());
+        file.close();
+        GameControl::getInstance()->readGameList();
+        GameControl::getInstance()->setCurrentGameID(1);
+    }
+
+    // A shell script that notes its process id beside itself, then runs body.
+    QString script(const QString &folder, const QByteArray &body, bool executable = true) const
+    {
+        QDir().mkpath(folder);
+        const QString path = folder + QStringLiteral("/game.sh");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write("#!/bin/sh\necho $$ > '" + m_dir->filePath(QStringLiteral("game.pid")).toUtf8() + "'\n" + body + '\n');
+        file.close();
+        if (executable)
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        return path;
+    }
+
+    qint64 startedPid() const
+    {
+        QFile file(m_dir->filePath(QStringLiteral("game.pid")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        prepareTestEnvironment();
+        Q_INIT_RESOURCE(resources);
+        QVERIFY(openFreshDatabase(m_dir));
+        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
+                             "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"9\"/>"
+                             "<udpClientAddress IP=\"127.0.0.1\" port=\"0\"/></config>"));
+        QVERIFY(ConfigManager::getInstance()->readConfigFile());
+        FesLinkPty::createManager();
+    }
+
+    void cleanup()
+    {
+        for (qint64 pid : qAsConst(m_started)) {
+            if (!processGone(pid))
+                ::kill(pid_t(pid), SIGKILL);
+        }
+        m_started.clear();
+        QFile::remove(m_dir->filePath(QStringLiteral("game.pid")));
+    }
+
+    void commandLines_data()
+    {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<Lines>("lines");
+        // Catches a line in the wrong order, without its colon, or with the wrong ending.
+        QTest::newRow("race") << QByteArray("D:/games/race/race.exe")
+                              << Lines{"D:\n\r", "cd D:/games/race\n\r", "start race.exe\n\r", "exit\n\r"};
+        // Catches the folder cut at the first slash instead of the last.
+        QTest::newRow("deep Latin-1 folder") << QByteArray("E:/a/b\xe9/g.exe")
+                                             << Lines{"E:\n\r", "cd E:/a/b\xe9\n\r", "start g.exe\n\r", "exit\n\r"};
+        // Catches an interpreter started for a catalogue entry without a program.
+        QTest::newRow("no program") << QByteArray() << Lines{};
+    }
+
+    void commandLines()
+    {
+        QFETCH(QByteArray, program);
+        QFETCH(Lines, lines);
+        QCOMPARE(platform::gameCommandLines(program.toStdString()), lines);
+    }
+
+    void startOutcome_data()
+    {
+        QTest::addColumn<QString>("program"); // "sleeps", "exits", "plain file", "missing", "" (none)
+        QTest::addColumn<bool>("relative");   // catalogue path relative to the application folder
+        QTest::addColumn<Datagrams>("fromGame");
+        QTest::addColumn<bool>("fes");
+        QTest::addColumn<bool>("atOnce");     // refused at the start, before any waiting
+        QTest::addColumn<bool>("fails");
+        const QByteArray running = R"({"MsgID":"3"})";
+        // Catches the search left running for ever and the therapist stranded on page 1.
+        QTest::newRow("never reports running") << "sleeps" << false << Datagrams{} << false << false << true;
+        // Catches the wrong mode page after a cycling-with-FES start.
+        QTest::newRow("never reports, FES") << "sleeps" << false << Datagrams{} << true << false << true;
+        // Catches a number taken for the running report.
+        QTest::newRow("3 as a number") << "sleeps" << false << Datagrams{R"({"MsgID":3})"} << false << false << true;
+        // Catches the give-up firing on a game that did report running.
+        QTest::newRow("reports running") << "sleeps" << false << Datagrams{running} << false << false << false;
+        // Catches a catalogue path resolved from the working folder instead of the installation.
+        QTest::newRow("relative path") << "sleeps" << true << Datagrams{running} << true << false << false;
+        // Catches 30 s of waiting for a game that has already ended.
+        QTest::newRow("exits at once") << "exits" << false << Datagrams{} << false << false << true;
+        // Catches a start that cannot work reported only after the wait.
+        QTest::newRow("path does not exist") << "missing" << false << Datagrams{} << true << true << true;
+        QTest::newRow("not executable") << "plain file" << false << Datagrams{} << false << true << true;
+        QTest::newRow("no program in the catalogue") << "" << false << Datagrams{} << false << true << true;
+    }
+
+    void startOutcome()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, relative);
+        QFETCH(Datagrams, fromGame);
+        QFETCH(bool, fes);
+        QFETCH(bool, atOnce);
+        QFETCH(bool, fails);
+        const QString appFolder = QCoreApplication::applicationDirPath();
+        const QString folder = relative ? appFolder + QStringLiteral("/DependFile/Game") : m_dir->filePath(QStringLiteral("game"));
+        QDir(folder).removeRecursively();
+        auto cleanFolder = qScopeGuard([&] { QDir(appFolder + QStringLiteral("/DependFile")).removeRecursively(); });
+        if (program == QLatin1String("sleeps"))
+            QVERIFY(!script(folder, "exec sleep 30").isEmpty());
+        else if (program == QLatin1String("exits"))
+            QVERIFY(!script(folder, "exit 0").isEmpty());
+        else if (program == QLatin1String("plain file"))
+            QVERIFY(!script(folder, "exit 0", false).isEmpty());
+        if (program.isEmpty())
+            catalogue(QString(), QString());
+        else
+            catalogue(relative ? QStringLiteral("./DependFile/Game/") : folder + QLatin1Char('/'), QStringLiteral("game.sh"));
+
+        GamePeer game;
+        QVERIFY(game.isBound());
+        CMainWindow window;
+        window.show();
+        QTimer *giveUp = timer(window, GameStarter::kGiveUpTimerName);
+        QCOMPARE(giveUp->interval(), 30000);
+        giveUp->setInterval(500);
+        ProtectGameStart loading(&window);
+        loading.show();
+        request(fes ? FesBicycleModePage_E : BicycleModePage_E);
+        request(TrainingPage_E);
+        QCOMPARE(giveUp->isActive(), !atOnce);
+        for (const QByteArray &datagram : fromGame)
+            game.send(datagram);
+
+        const int modePage = fes ? FesBicycleModePage_E : BicycleModePage_E;
+        if (fails) {
+            QTRY_VERIFY_WITH_TIMEOUT(shownBox(), 3000);
+            QCOMPARE(shownBox()->text(), QStringLiteral("游戏未能启动，请重试"));
+            QVERIFY(!loading.isVisible());
+            QCOMPARE(currentPage(), modePage);
+            QVERIFY(!window.trainingPage()->isVisible());
+            QVERIFY(!timer(window, GameStarter::kSearchTimerName)->isActive());
+            QVERIFY(!giveUp->isActive());
+            shownBox()->close();
+        } else {
+            // Offscreen nothing is embedded: the game keeps its own window and the link works on.
+            QTRY_VERIFY(window.trainingPage()->isVisible());
+            QVERIFY(!giveUp->isActive());
+            QTest::qWait(giveUp->interval() + 300);
+            QVERIFY(!shownBox());
+            QVERIFY(!window.gameStarter()->container());
+            QCOMPARE(currentPage(), int(TrainingPage_E));
+            game.send(R"({"MsgID":"4"})");
+            QTRY_COMPARE(currentPage(), int(MainPage_E));
+            QVERIFY(!window.trainingPage()->isVisible());
+        }
+        const qint64 pid = startedPid();
+        QCOMPARE(pid != 0, program == QLatin1String("sleeps") || program == QLatin1String("exits"));
+        if (pid != 0)
+            m_started << pid;
+        // A game given up is ended, so that it never comes up over the mode page later.
+        if (fails && pid != 0)
+            QTRY_VERIFY(processGone(pid));
+        window.trainingPage()->hide();
+    }
+};
+
+QTEST_MAIN(TestGameStart)
+#include "tst_gamestart.moc"

@@ -77,7 +77,8 @@ void GameLink::send(const QByteArray &message)
 void GameLink::slotReceiveGameData()
 {
     QByteArray buffer;
-    while (m_socket->hasPendingDatagrams()) {
+    // The socket announces the datagrams left over again at the next turn of the event loop.
+    for (int turn = 0; turn < kMaxDatagramsPerTurn && m_socket->hasPendingDatagrams(); ++turn) {
         const qint64 size = m_socket->pendingDatagramSize();
         // Oversized datagrams are read only as far as the limit, which drops the rest of them.
         buffer.resize(int(qBound<qint64>(0, size, kMaxDatagramSize + 1)));

@@ -23,6 +23,9 @@ public:
     // Bad datagrams logged per second at most; the rest are counted in one line.
     static constexpr int kBadDatagramLogsPerSecond = 5;
     static constexpr int kLogWindowMs = 1000;
+    // Datagrams read per turn of the event loop; the rest wait for the next turn, so that a game
+    // sending without pause cannot hold the loop (and the training page's timers) in the read.
+    static constexpr int kMaxDatagramsPerTurn = 64;
     static constexpr const char *kCloseRepeatTimerName = "gameCloseRepeatTimer";
     static constexpr const char *kGameEndTimerName = "gameEndTimer";
 

@@ -1,8 +1,9 @@
 # Stages the shipped files of a DependFile tree into the run-time folder:
 #   cmake -DSOURCE=<repo>/DependFile -DDESTINATION=<build>/run/DependFile -P stage_dependfile.cmake
 # What the program writes there (the database, the ini files, the logs) is never copied over,
-# and a shipped file that was edited in the run folder (run.sh edits config.xml) is replaced only
-# when the repository's file is newer.
+# the game catalogue is copied only when the run folder has none (it is where a site lists its own
+# games), and any other shipped file that was edited in the run folder (run.sh edits config.xml)
+# is replaced only when the repository's file is newer.
 if(NOT SOURCE OR NOT DESTINATION)
   message(FATAL_ERROR "stage_dependfile.cmake: give -DSOURCE=... and -DDESTINATION=...")
 endif()
@@ -14,7 +15,8 @@ foreach(relative IN LISTS shipped)
     continue()
   endif()
   set(target "${DESTINATION}/${relative}")
-  if(EXISTS "${target}" AND NOT "${SOURCE}/${relative}" IS_NEWER_THAN "${target}")
+  if(EXISTS "${target}" AND (relative STREQUAL "ConfigFile/gameListConfig.xml"
+                             OR NOT "${SOURCE}/${relative}" IS_NEWER_THAN "${target}"))
     continue()
   endif()
   get_filename_component(folder "${target}" DIRECTORY)

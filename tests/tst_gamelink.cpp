@@ -10,6 +10,11 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(ST_GameLiveData)
@@ -373,6 +378,60 @@ private slots:
         // Catches a flood filling the log: a few lines a second at most.
         QVERIFY2(logged <= (elapsedMs / GameLink::kLogWindowMs + 2) * GameLink::kBadDatagramLogsPerSecond,
                  qPrintable(QString::number(logged)));
+    }
+
+    // A game that sends as fast as it can, from its own thread: the event loop keeps turning
+    // (the training page's timers run between the reads), and the game is heard afterwards.
+    void floodingGameDoesNotStallTheHost()
+    {
+        DebugLog log;
+        GameLink link;
+        std::atomic<bool> flooding{true};
+        std::atomic<quint64> sent{0};
+        std::thread game([&] {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in host = {};
+            host.sin_family = AF_INET;
+            host.sin_port = htons(GameLink::kHostPort);
+            host.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            const QByteArray datagrams[] = {R"({"MsgID":"7","pad":"xxxxxxxxxxxxxxxxxxxxxxxx"})", "not json at all"};
+            for (quint64 i = 0; flooding; ++i) {
+                const QByteArray &datagram = datagrams[i % 2];
+                if (::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
+                             reinterpret_cast<const sockaddr *>(&host), sizeof host) > 0)
+                    ++sent;
+            }
+            ::close(fd);
+        });
+        // A zero timer runs once per turn of the event loop: it sees how much each turn read.
+        int turns = 0;
+        quint64 mostInOneTurn = 0;
+        quint64 lastCount = 0;
+        QTimer turn;
+        connect(&turn, &QTimer::timeout, [&] {
+            ++turns;
+            mostInOneTurn = std::max(mostInOneTurn, link.receivedDatagrams() - lastCount);
+            lastCount = link.receivedDatagrams();
+        });
+        turn.start(0);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::qWait(1000);
+        const qint64 elapsedMs = clock.elapsed();
+        flooding = false;
+        game.join();
+        turn.stop();
+        qInfo("flood: %llu sent, %llu read in %lld ms; %d turns of the event loop, at most %llu datagrams in one",
+              quint64(sent), link.receivedDatagrams(), elapsedMs, turns, mostInOneTurn);
+        QVERIFY(link.receivedDatagrams() > 0);
+        // Catches a read that drains for as long as the game sends, holding the loop for seconds.
+        QVERIFY2(mostInOneTurn <= quint64(GameLink::kMaxDatagramsPerTurn), qPrintable(QString::number(mostInOneTurn)));
+        // The backlog is read without new datagrams to announce it, leaving the kernel room for
+        // the game's report.
+        auto *socket = link.findChild<QUdpSocket *>();
+        QTRY_VERIFY(!socket->hasPendingDatagrams());
+        fromGame(R"({"MsgID":"3"})");
+        QTRY_VERIFY(link.isGameRunning());
     }
 };
 

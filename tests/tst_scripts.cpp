@@ -84,6 +84,7 @@ private slots:
         const QString run = dir.filePath(QStringLiteral("run/DependFile"));
         QVERIFY(write(source + QStringLiteral("/ConfigFile/config.xml"), "shipped config", 60));
         QVERIFY(write(source + QStringLiteral("/QSS/app.txt"), "new style", 60));
+        QVERIFY(write(source + QStringLiteral("/ConfigFile/gameListConfig.xml"), "shipped games", 60));
         QVERIFY(write(source + QStringLiteral("/Image/Game/gm01.png"), "picture"));
         QVERIFY(write(source + QStringLiteral("/DBFile/Rotaflex.db"), "repository database"));
         QVERIFY(write(source + QStringLiteral("/DBFile/Rotaflex.db-journal"), "repository journal"));
@@ -95,6 +96,8 @@ private slots:
         QVERIFY(write(run + QStringLiteral("/log/rotaflex.log"), "yesterday", 3600));
         QVERIFY(write(run + QStringLiteral("/ConfigFile/config.xml"), "edited by run.sh", 30));
         QVERIFY(write(run + QStringLiteral("/QSS/app.txt"), "old style", 3600));
+        // Catches a newer shipped catalogue replacing the one a site keeps its own games in.
+        QVERIFY(write(run + QStringLiteral("/ConfigFile/gameListConfig.xml"), "site games", 3600));
 
         QVERIFY(stage(source, run));
         QCOMPARE(read(run + QStringLiteral("/DBFile/Rotaflex.db")), QByteArray("patients"));
@@ -104,6 +107,7 @@ private slots:
         QCOMPARE(read(run + QStringLiteral("/ConfigFile/config.xml")), QByteArray("edited by run.sh"));
         QCOMPARE(read(run + QStringLiteral("/QSS/app.txt")), QByteArray("new style"));
         QCOMPARE(read(run + QStringLiteral("/Image/Game/gm01.png")), QByteArray("picture"));
+        QCOMPARE(read(run + QStringLiteral("/ConfigFile/gameListConfig.xml")), QByteArray("site games"));
 
         // A newer shipped config.xml replaces the edited one.
         QVERIFY(write(source + QStringLiteral("/ConfigFile/config.xml"), "shipped config 2"));
@@ -114,6 +118,7 @@ private slots:
         // A first staging makes the folders the program writes into, and nothing in them.
         const QString fresh = dir.filePath(QStringLiteral("fresh/DependFile"));
         QVERIFY(stage(source, fresh));
+        QCOMPARE(read(fresh + QStringLiteral("/ConfigFile/gameListConfig.xml")), QByteArray("shipped games"));
         for (const char *folder : {"DBFile", "conf", "log"})
             QVERIFY(QDir(fresh + QLatin1Char('/') + QLatin1String(folder)).isEmpty());
     }

@@ -27,7 +27,8 @@ public:
     virtual Response response(NativeWindow window) = 0;
     // Before embedding: the window must outlive this program's own windows.
     virtual void keep(NativeWindow window) = 0;
-    // Before the embedding ends: the window, if it still exists, goes back to the desktop.
+    // Once the embedding has ended (the window that held it still exists): the window, if it
+    // still exists, goes back to the desktop, shown.
     virtual void release(NativeWindow window) = 0;
 };
 

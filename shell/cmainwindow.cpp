@@ -157,6 +157,7 @@ void CMainWindow::slotGrabWindow()
 void CMainWindow::slotGameStateChanged(int8_t state)
 {
     if (state == 0) {
+        m_gameStarter->gameEnded();
         m_trainingPage->close();
         m_gameHost->close();
         MainWindowPageControl::getInstance()->setCurrentPage(MainPage_E);

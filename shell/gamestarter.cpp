@@ -179,11 +179,12 @@ void GameStarter::showStartFailure(QWidget *parent)
 
 void GameStarter::releaseWindow()
 {
+    // The container first: it hides the game's window inside the host, which still exists.
+    delete m_container.data();
     if (m_window != 0) {
         m_finder->release(m_window);
         m_window = 0;
     }
-    delete m_container.data();
 }
 
 void GameStarter::stopTimers()

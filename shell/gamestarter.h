@@ -47,6 +47,7 @@ public:
     QTimer *searchTimer() const { return m_searchTimer; }
     // The widget that holds the game's window while it is embedded, else null.
     QWidget *container() const { return m_container; }
+    platform::GameWindowFinder::NativeWindow embeddedWindow() const { return m_window; }
 
     void start(const ST_GameMsg &game, int gameID);
     // One search for the game's window; embeds it and stops the search once found.

@@ -9,6 +9,7 @@
 #include "shell/mainwindowpagecontrol.h"
 #include "shell/titlewidget.h"
 #include "training/gamedisplaypage.h"
+#include "game/gamelink.h"
 #include "training/protectgamestart.h"
 
 #include <QApplication>
@@ -17,7 +18,10 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
+#include <QX11Info>
 #include <QtTest>
+
+#include <xcb/xcb.h>
 
 #include <csignal>
 #include <memory>
@@ -39,6 +43,30 @@ bool processGone(qint64 pid)
     const QByteArray line = stat.readAll();
     const int close = line.lastIndexOf(')');
     return close < 0 || line.mid(close + 2, 1) == "Z";
+}
+
+// The window's parent, or 0 when it is gone.
+xcb_window_t parentOf(xcb_window_t window)
+{
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(QX11Info::connection(), xcb_query_tree(QX11Info::connection(), window), nullptr);
+    const xcb_window_t parent = tree ? tree->parent : 0;
+    std::free(tree);
+    return parent;
+}
+
+QStringList xcbErrors;
+
+void noteXcbErrors(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("XCB error")))
+        xcbErrors << message;
+    qt_message_output(type, context, message);
+}
+
+QByteArray fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QMessageBox *shownBox()
@@ -94,10 +122,48 @@ private:
         return path;
     }
 
-    qint64 startedPid() const
+    qint64 startedPid() const { return fileText(m_dir->filePath(QStringLiteral("game.pid"))).trimmed().toLongLong(); }
+
+
+    // Runs one test function of this program in a copy of it under an Xvfb of its own; skips
+    // only when no X server can be started here.
+    void runUnderXvfb(const QString &function)
     {
-        QFile file(m_dir->filePath(QStringLiteral("game.pid")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+        QProcess xvfb;
+        xvfb.setProcessChannelMode(QProcess::SeparateChannels);
+        // -displayfd 1: the server picks a free display and names it on its standard output.
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                            QStringLiteral("1920x1080x24")});
+        auto stop = qScopeGuard([&xvfb] {
+            xvfb.terminate();
+            if (!xvfb.waitForFinished(3000))
+                xvfb.kill();
+        });
+        if (!xvfb.waitForStarted(5000))
+            QSKIP(qPrintable(QStringLiteral("no X server could be started: Xvfb: ") + xvfb.errorString()));
+        if (!QTest::qWaitFor([&xvfb] { return xvfb.canReadLine() || xvfb.state() == QProcess::NotRunning; }, 10000)
+            || !xvfb.canReadLine())
+            QSKIP(qPrintable(QStringLiteral("no X server could be started: ") + QString::fromLocal8Bit(xvfb.readAllStandardError())));
+        const QByteArray display = xvfb.readLine().trimmed();
+
+        QProcess copy;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        copy.setProcessEnvironment(environment);
+        copy.setProcessChannelMode(QProcess::MergedChannels);
+        copy.start(QCoreApplication::applicationFilePath(), {function});
+        const bool finished = copy.waitForFinished(120000);
+        const QString output = QString::fromLocal8Bit(copy.readAll());
+        if (!finished)
+            copy.kill();
+        // The copy ran its rows, and none of them failed or skipped.
+        const bool passed = finished && copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0
+                            && output.contains(QRegularExpression(QStringLiteral("Totals: \\d+ passed, 0 failed, 0 skipped")));
+        if (!passed)
+            qWarning().noquote() << output;
+        QVERIFY(passed);
     }
 
 private slots:
@@ -239,6 +305,104 @@ private slots:
         if (fails && pid != 0)
             QTRY_VERIFY(processGone(pid));
         window.trainingPage()->hide();
+    }
+
+    // Under an X server the demo game is started as a real process, found by class and title
+    // among the top-level windows and embedded; the offscreen run hands this test to a copy of
+    // itself under an Xvfb of its own.
+    void demoGameUnderX11_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("reports"); // the game reports running
+        QTest::addColumn<QString>("end");  // "close": the training closes the game; "quit": the shell goes
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            QTest::newRow("under an X server of its own") << QString() << false << QString();
+            return;
+        }
+        // Catches a window not found, not embedded, fed no data, or not given back at the end.
+        QTest::newRow("found, embedded, closed") << "GM01_Alpha" << true << "close";
+        // Catches the game's window destroyed with the shell's windows.
+        QTest::newRow("shell quits, the game keeps its window") << "GM01_Alpha" << true << "quit";
+        // Catches a window taken by its class alone.
+        QTest::newRow("right class, wrong title") << "GM02_Bravo" << false << "";
+    }
+
+    void demoGameUnderX11()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, reports);
+        QFETCH(QString, end);
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            runUnderXvfb(QStringLiteral("demoGameUnderX11"));
+            return;
+        }
+        xcbErrors.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(noteXcbErrors);
+        auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+        const QString log = m_dir->filePath(QStringLiteral("game.log"));
+        const QString folder = m_dir->filePath(QStringLiteral("demo"));
+        QDir(folder).removeRecursively();
+        // The demo game takes its title from the name it is started under.
+        QVERIFY(QDir().mkpath(folder));
+        const QString named = folder + QLatin1Char('/') + title;
+        QVERIFY(QFile::link(QStringLiteral(DEMO_GAME), named));
+        QVERIFY(!script(folder, "exec '" + named.toUtf8() + "' --size 320x200 --verbose" + (reports ? "" : " --host-silent")
+                                    + " > '" + log.toUtf8() + "' 2>&1").isEmpty());
+        catalogue(folder + QLatin1Char('/'), QStringLiteral("game.sh"));
+
+        auto window = std::make_unique<CMainWindow>();
+        window->show();
+        QTimer *giveUp = timer(*window, GameStarter::kGiveUpTimerName);
+        giveUp->setInterval(reports ? 10000 : 2000);
+        request(BicycleModePage_E);
+        request(TrainingPage_E);
+        QTRY_VERIFY(startedPid() != 0);
+        const qint64 pid = startedPid();
+        m_started << pid;
+        GameStarter *starter = window->gameStarter();
+        QDialog *host = window->gameHostWindow();
+        if (!reports) {
+            QTRY_VERIFY_WITH_TIMEOUT(shownBox(), 5000);
+            QVERIFY(!starter->container());
+            QCOMPARE(currentPage(), int(BicycleModePage_E));
+            QTRY_VERIFY(processGone(pid));
+            // The game did open its window: the title alone kept it out.
+            QVERIFY2(fileText(log).contains("class \"UnityWndClass\" title \"GM02_Bravo\""), fileText(log).constData());
+            shownBox()->close();
+            QVERIFY(xcbErrors.isEmpty());
+            return;
+        }
+
+        QTRY_VERIFY_WITH_TIMEOUT(starter->container(), 8000);
+        const auto game = xcb_window_t(starter->embeddedWindow());
+        // The container puts the game's window straight into the host's native window.
+        QCOMPARE(parentOf(game), xcb_window_t(host->winId()));
+        QVERIFY(host->isVisible());
+        QCOMPARE(host->geometry(), GameStarter::kGameArea);
+        QVERIFY(!timer(*window, GameStarter::kSearchTimerName)->isActive());
+        QTRY_VERIFY(window->trainingPage()->isVisible());
+        QVERIFY(!giveUp->isActive());
+
+        window->trainingPage()->slotSimulateData();
+        QTRY_VERIFY(fileText(log).contains("speed 10.0"));
+
+        if (end == QLatin1String("close")) {
+            window->trainingPage()->findChild<GameLink *>()->sendGameClose();
+            QTRY_VERIFY(processGone(pid));
+            QTRY_COMPARE(currentPage(), int(MainPage_E));
+            QVERIFY(!window->trainingPage()->isVisible());
+            QVERIFY(!host->isVisible());
+            QVERIFY(!starter->container());
+        } else {
+            window.reset();
+            QCoreApplication::processEvents();
+            // Given back to the desktop, still shown, its game still running.
+            QCOMPARE(parentOf(game), xcb_window_t(QX11Info::appRootWindow()));
+            QCOMPARE(platform::makeGameWindowFinder()->find(GameStarter::kWindowClass, "GM01_Alpha"),
+                     platform::GameWindowFinder::NativeWindow(game));
+            QVERIFY(!processGone(pid));
+        }
+        QVERIFY2(xcbErrors.isEmpty(), qPrintable(xcbErrors.join(QLatin1Char('\n'))));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/nullgamewindowfinder.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QX11Info>
 
@@ -50,11 +51,14 @@ X11GameWindowFinder::X11GameWindowFinder()
     if (QX11Info::isPlatformX11()) {
         m_connection = QX11Info::connection();
         m_root = xcb_window_t(QX11Info::appRootWindow());
+        QCoreApplication::instance()->installNativeEventFilter(this);
     }
 }
 
 X11GameWindowFinder::~X11GameWindowFinder()
 {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
     if (m_pingConnection)
         xcb_disconnect(m_pingConnection);
 }
@@ -166,8 +170,8 @@ bool X11GameWindowFinder::openPingConnection()
         xcb_disconnect(connection);
         return fail("no second X11 connection for the ping");
     }
-    // Answers go to the root window for the clients that watch its children.
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    // Answers are sent to the root for the clients that watch it (Qt's games) or its children.
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     checkQuietly(connection, xcb_change_window_attributes_checked(connection, m_root, XCB_CW_EVENT_MASK, &mask));
     m_pingConnection = connection;
     return true;
@@ -234,6 +238,7 @@ void X11GameWindowFinder::keep(NativeWindow window)
 {
     if (!m_connection)
         return;
+    m_embedded.insert(xcb_window_t(window));
     // X destroys a client's windows when it disconnects, with every window inside them, unless
     // the inner window is in the save set: then it goes back to the root.
     checkQuietly(m_connection, xcb_change_save_set_checked(m_connection, XCB_SET_MODE_INSERT, xcb_window_t(window)));
@@ -251,9 +256,22 @@ void X11GameWindowFinder::release(NativeWindow window)
         return;
     checkQuietly(m_connection, xcb_change_save_set_checked(m_connection, XCB_SET_MODE_DELETE, id));
     checkQuietly(m_connection, xcb_reparent_window_checked(m_connection, id, m_root, place->dst_x, place->dst_y));
+    // Qt hid it when the embedding ended.
+    checkQuietly(m_connection, xcb_map_window_checked(m_connection, id));
     std::free(place);
     m_pingsSent.erase(id);
     closeIdlePingConnection();
+}
+
+bool X11GameWindowFinder::nativeEventFilter(const QByteArray &eventType, void *message, long *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if (event->response_type != 0)
+        return false;
+    const auto *error = static_cast<const xcb_generic_error_t *>(message);
+    return error->error_code == XCB_WINDOW && m_embedded.count(error->resource_id) > 0;
 }
 
 std::unique_ptr<GameWindowFinder> makeGameWindowFinder()

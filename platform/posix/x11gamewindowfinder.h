@@ -2,6 +2,8 @@
 
 #include "platform/gamewindowfinder.h"
 
+#include <QAbstractNativeEventFilter>
+
 #include <chrono>
 #include <map>
 #include <set>
@@ -15,7 +17,9 @@ namespace platform {
 // the root's children where no window manager runs, matched by WM_CLASS and by _NET_WM_NAME or
 // WM_NAME. Whether the window answers is asked with _NET_WM_PING on a second connection of its
 // own, so that the answers (sent to the root) need no change to what Qt's connection selects.
-class X11GameWindowFinder : public GameWindowFinder
+// A game's window goes with its program whenever that ends: the errors that Qt's requests on an
+// embedded window then meet are expected, and are taken out of Qt's event stream.
+class X11GameWindowFinder : public GameWindowFinder, public QAbstractNativeEventFilter
 {
 public:
     // How long a ping may go unanswered before the window counts as hung.
@@ -29,6 +33,8 @@ public:
     Response response(NativeWindow window) override;
     void keep(NativeWindow window) override;
     void release(NativeWindow window) override;
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, long *result) override;
 
 private:
     xcb_atom_t atom(const char *name);
@@ -46,6 +52,8 @@ private:
     xcb_connection_t *m_pingConnection = nullptr;
     std::map<xcb_window_t, std::chrono::steady_clock::time_point> m_pingsSent;
     std::set<xcb_window_t> m_pingsAnswered;
+    // Every window ever embedded: errors on them may still arrive after they are given back.
+    std::set<xcb_window_t> m_embedded;
 };
 
 } // namespace platform

@@ -1,7 +1,5 @@
-#include "app/configmanager.h"
-#include "common/feslinkpty.h"
 #include "common/gamepeer.h"
-#include "common/testdatabase.h"
+#include "common/shellsetup.h"
 #include "game/gamecontrol.h"
 #include "platform/gamecommandlines.h"
 #include "shell/cmainwindow.h"
@@ -171,12 +169,7 @@ private slots:
     {
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
-                             "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"9\"/>"
-                             "<udpClientAddress IP=\"127.0.0.1\" port=\"0\"/></config>"));
-        QVERIFY(ConfigManager::getInstance()->readConfigFile());
-        FesLinkPty::createManager();
+        QVERIFY(prepareMainWindow(m_dir));
     }
 
     void cleanup()

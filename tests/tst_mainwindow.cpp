@@ -1,7 +1,6 @@
-#include "app/configmanager.h"
 #include "comm/ccommunicateapi.h"
 #include "common/feslinkpty.h"
-#include "common/testdatabase.h"
+#include "common/shellsetup.h"
 #include "fes/fessetting.h"
 #include "shell/cmainwindow.h"
 #include "shell/mainwindowpagecontrol.h"
@@ -72,12 +71,7 @@ private slots:
     {
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
-                             "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"9\"/>"
-                             "<udpClientAddress IP=\"127.0.0.1\" port=\"0\"/></config>"));
-        QVERIFY(ConfigManager::getInstance()->readConfigFile());
-        FesLinkPty::createManager();
+        QVERIFY(prepareMainWindow(m_dir));
         m_window = std::make_unique<CMainWindow>();
         m_window->show();
     }

@@ -75,7 +75,9 @@ void GameStarter::start(const ST_GameMsg &game, int gameID)
     m_state = State::Starting;
     m_giveUpTimer->start();
     m_watchTimer->start();
-    if (m_finder->isAvailable()) {
+    if (m_title.isEmpty()) {
+        qDebug().noquote() << QStringLiteral("game %1 has no window title: its window is not searched for").arg(gameID);
+    } else if (m_finder->isAvailable()) {
         m_searchTimer->start();
     } else if (!m_searchUnavailableLogged) {
         m_searchUnavailableLogged = true;

@@ -130,7 +130,6 @@ void DemoGame::applyGameState(int state)
         if (!m_closing) {
             m_closing = true;
             say(QStringLiteral("closing"));
-            m_scene->setPhase(CyclingScene::Phase::Paused);
             // The datagram is handed to the system before this returns; the delay only lets a
             // close repeated meanwhile be answered too.
             QTimer::singleShot(kQuitDelayMs, QCoreApplication::instance(), &QCoreApplication::quit);

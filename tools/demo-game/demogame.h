@@ -15,7 +15,7 @@ class DemoGame : public QObject
     Q_OBJECT
 
 public:
-    // After answering the close, the game lingers this long so the answer is surely out.
+    // After answering the close the game lingers this long, and answers a repeated close too.
     static constexpr int kQuitDelayMs = 50;
 
     explicit DemoGame(const DemoGameOptions &options, QObject *parent = nullptr);

@@ -32,7 +32,7 @@ void HostLink::sendEnded()
 void HostLink::readDatagrams()
 {
     QByteArray buffer;
-    while (m_socket->hasPendingDatagrams()) {
+    for (int turn = 0; turn < kMaxDatagramsPerTurn && m_socket->hasPendingDatagrams(); ++turn) {
         const qint64 size = m_socket->pendingDatagramSize();
         // One byte past the limit is enough to know a datagram is too large.
         buffer.resize(int(qBound<qint64>(0, size, HostMessage::kMaxDatagramSize + 1)));

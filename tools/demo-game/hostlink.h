@@ -13,6 +13,10 @@ class HostLink : public QObject
     Q_OBJECT
 
 public:
+    // Datagrams read per turn of the event loop, so that a flood cannot stop the scene; the
+    // socket announces the rest again at the next turn.
+    static constexpr int kMaxDatagramsPerTurn = 64;
+
     HostLink(quint16 portIn, quint16 portOut, QObject *parent = nullptr);
 
     // Binds 127.0.0.1:portIn. When that fails the game still reports to the host; it only hears

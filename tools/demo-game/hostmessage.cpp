@@ -1,7 +1,5 @@
 #include "hostmessage.h"
 
-#include "game/gamelinkmessage.h"
-
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -37,10 +35,10 @@ Message ignored(const QString &reason)
     return message;
 }
 
-QByteArray report(const char *msgID)
+QByteArray report(int msgID)
 {
     QJsonObject object;
-    object.insert(QStringLiteral("MsgID"), QLatin1String(msgID));
+    object.insert(QStringLiteral("MsgID"), QString::number(msgID));
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -95,12 +93,12 @@ Message read(const QByteArray &datagram)
 
 QByteArray running()
 {
-    return report("3");
+    return report(GameLinkMessage::kGameRunningMsgID);
 }
 
 QByteArray ended()
 {
-    return report("4");
+    return report(GameLinkMessage::kGameEndedMsgID);
 }
 
 } // namespace HostMessage

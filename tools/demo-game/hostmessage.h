@@ -1,17 +1,20 @@
 #pragma once
 
+#include "game/gamelinkmessage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
 
-// The game's side of the game link's JSON datagrams, built and read without sockets.
+// The game's side of the game link's JSON datagrams, built and read without sockets. The message
+// numbers and states are the host's own.
 namespace HostMessage {
 
-constexpr int kLiveDataMsgID = 1;
-constexpr int kGameStateMsgID = 2;
-constexpr int kStateClose = 0;
-constexpr int kStateStart = 1;
-constexpr int kStatePause = 2;
+using GameLinkMessage::kGameStateMsgID;
+using GameLinkMessage::kLiveDataMsgID;
+using GameLinkMessage::kStateClose;
+using GameLinkMessage::kStatePause;
+using GameLinkMessage::kStateStart;
 
 // The host's messages are about 150 bytes; a long user name still fits many times over.
 constexpr int kMaxDatagramSize = 4096;

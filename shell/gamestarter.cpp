@@ -40,7 +40,7 @@ GameStarter::GameStarter(QDialog *host, QWidget *above, QObject *parent)
 
 GameStarter::~GameStarter()
 {
-    // The game's window must not go down with the host.
+    // Where the host outlives this object, the game's window must not stay inside it.
     releaseWindow();
 }
 

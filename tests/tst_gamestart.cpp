@@ -210,24 +210,25 @@ private slots:
         QTest::addColumn<Datagrams>("fromGame");
         QTest::addColumn<bool>("fes");
         QTest::addColumn<bool>("atOnce");     // refused at the start, before any waiting
+        QTest::addColumn<int>("giveUpMs");    // shortened where the give-up is what is tested
         QTest::addColumn<bool>("fails");
         const QByteArray running = R"({"MsgID":"3"})";
         // Catches the search left running for ever and the therapist stranded on page 1.
-        QTest::newRow("never reports running") << "sleeps" << false << Datagrams{} << false << false << true;
+        QTest::newRow("never reports running") << "sleeps" << false << Datagrams{} << false << false << 500 << true;
         // Catches the wrong mode page after a cycling-with-FES start.
-        QTest::newRow("never reports, FES") << "sleeps" << false << Datagrams{} << true << false << true;
+        QTest::newRow("never reports, FES") << "sleeps" << false << Datagrams{} << true << false << 500 << true;
         // Catches a number taken for the running report.
-        QTest::newRow("3 as a number") << "sleeps" << false << Datagrams{R"({"MsgID":3})"} << false << false << true;
+        QTest::newRow("3 as a number") << "sleeps" << false << Datagrams{R"({"MsgID":3})"} << false << false << 500 << true;
         // Catches the give-up firing on a game that did report running.
-        QTest::newRow("reports running") << "sleeps" << false << Datagrams{running} << false << false << false;
+        QTest::newRow("reports running") << "sleeps" << false << Datagrams{running} << false << false << 500 << false;
         // Catches a catalogue path resolved from the working folder instead of the installation.
-        QTest::newRow("relative path") << "sleeps" << true << Datagrams{running} << true << false << false;
+        QTest::newRow("relative path") << "sleeps" << true << Datagrams{running} << true << false << 500 << false;
         // Catches 30 s of waiting for a game that has already ended.
-        QTest::newRow("exits at once") << "exits" << false << Datagrams{} << false << false << true;
+        QTest::newRow("exits at once") << "exits" << false << Datagrams{} << false << false << 30000 << true;
         // Catches a start that cannot work reported only after the wait.
-        QTest::newRow("path does not exist") << "missing" << false << Datagrams{} << true << true << true;
-        QTest::newRow("not executable") << "plain file" << false << Datagrams{} << false << true << true;
-        QTest::newRow("no program in the catalogue") << "" << false << Datagrams{} << false << true << true;
+        QTest::newRow("path does not exist") << "missing" << false << Datagrams{} << true << true << 30000 << true;
+        QTest::newRow("not executable") << "plain file" << false << Datagrams{} << false << true << 30000 << true;
+        QTest::newRow("no program in the catalogue") << "" << false << Datagrams{} << false << true << 30000 << true;
     }
 
     void startOutcome()
@@ -237,6 +238,7 @@ private slots:
         QFETCH(Datagrams, fromGame);
         QFETCH(bool, fes);
         QFETCH(bool, atOnce);
+        QFETCH(int, giveUpMs);
         QFETCH(bool, fails);
         const QString appFolder = QCoreApplication::applicationDirPath();
         const QString folder = relative ? appFolder + QStringLiteral("/DependFile/Game") : m_dir->filePath(QStringLiteral("game"));
@@ -259,7 +261,7 @@ private slots:
         window.show();
         QTimer *giveUp = timer(window, GameStarter::kGiveUpTimerName);
         QCOMPARE(giveUp->interval(), 30000);
-        giveUp->setInterval(500);
+        giveUp->setInterval(giveUpMs);
         ProtectGameStart loading(&window);
         loading.show();
         request(fes ? FesBicycleModePage_E : BicycleModePage_E);
@@ -346,7 +348,6 @@ private slots:
         auto window = std::make_unique<CMainWindow>();
         window->show();
         QTimer *giveUp = timer(*window, GameStarter::kGiveUpTimerName);
-        giveUp->setInterval(reports ? 10000 : 2000);
         request(BicycleModePage_E);
         request(TrainingPage_E);
         QTRY_VERIFY(startedPid() != 0);
@@ -355,12 +356,15 @@ private slots:
         GameStarter *starter = window->gameStarter();
         QDialog *host = window->gameHostWindow();
         if (!reports) {
-            QTRY_VERIFY_WITH_TIMEOUT(shownBox(), 5000);
+            // The game shows its window; several searches later it is still not taken.
+            QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains("class \"UnityWndClass\" title \"GM02_Bravo\""), 10000);
+            QTest::qWait(4 * GameStarter::kSearchIntervalMs);
             QVERIFY(!starter->container());
+            QVERIFY(timer(*window, GameStarter::kSearchTimerName)->isActive());
+            giveUp->setInterval(1);
+            QTRY_VERIFY(shownBox());
             QCOMPARE(currentPage(), int(BicycleModePage_E));
             QTRY_VERIFY(processGone(pid));
-            // The game did open its window: the title alone kept it out.
-            QVERIFY2(fileText(log).contains("class \"UnityWndClass\" title \"GM02_Bravo\""), fileText(log).constData());
             shownBox()->close();
             QVERIFY(xcbErrors.isEmpty());
             return;

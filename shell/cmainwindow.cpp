@@ -74,6 +74,8 @@ CMainWindow::CMainWindow(QWidget *parent)
         if (pages->getCurrentPage() != TrainingPage_E)
             return;
         m_gameStarter->showStartFailure(this);
+        // The mode page may never have left the stack: shown afresh, it is ready for another start.
+        ui->stackedWidget->setCurrentWidget(ui->game_Page);
         pages->setCurrentPage(ui->title_Widget->fesFlag() == 1 ? FesBicycleModePage_E : BicycleModePage_E);
     }, Qt::QueuedConnection);
 }

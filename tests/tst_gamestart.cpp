@@ -76,6 +76,21 @@ QMessageBox *shownBox()
     return nullptr;
 }
 
+// Counts the times a widget is shown.
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return false;
+    }
+};
+
 } // namespace
 
 // Starting a game from page 1 through the main window: the interpreter's lines, programs that
@@ -265,6 +280,7 @@ private slots:
         ProtectGameStart loading(&window);
         loading.show();
         request(fes ? FesBicycleModePage_E : BicycleModePage_E);
+        ShowCounter modePageShows(window.findChild<QWidget *>(QStringLiteral("FESCar_Page")));
         request(TrainingPage_E);
         QCOMPARE(giveUp->isActive(), !atOnce);
         for (const QByteArray &datagram : fromGame)
@@ -276,6 +292,8 @@ private slots:
             QCOMPARE(shownBox()->text(), QStringLiteral("游戏未能启动，请重试"));
             QVERIFY(!loading.isVisible());
             QCOMPARE(currentPage(), modePage);
+            // A mode page shown again is ready for another start.
+            QCOMPARE(modePageShows.shows, 1);
             QVERIFY(!window.trainingPage()->isVisible());
             QVERIFY(!timer(window, GameStarter::kSearchTimerName)->isActive());
             QVERIFY(!giveUp->isActive());

@@ -8,8 +8,8 @@
 #include <memory>
 
 class FesSetting;
-class GameStarter;
 class GameDisplayPage;
+class GameStarter;
 class QDialog;
 class SettingWidget;
 class TitleWidget;

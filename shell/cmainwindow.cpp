@@ -1,6 +1,8 @@
 #include "shell/cmainwindow.h"
 
 #include "fes/fessetting.h"
+#include "game/gamecontrol.h"
+#include "shell/gamestarter.h"
 #include "shell/settingwidget.h"
 #include "shell/titlewidget.h"
 #include "shell/trainmanager.h"
@@ -15,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDialog>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,6 +69,19 @@ CMainWindow::CMainWindow(QWidget *parent)
     m_gameHost->setAttribute(Qt::WA_QuitOnClose, false);
     m_trainingPage->setAttribute(Qt::WA_QuitOnClose, false);
 
+    m_gameStarter = new GameStarter(m_gameHost.get(), m_trainingPage.get(), this);
+    connect(m_gameStarter->searchTimer(), &QTimer::timeout, this, &CMainWindow::slotGrabWindow);
+    // Queued: a start that fails at once must not switch pages inside the switch to page 1. A
+    // failure that arrives after the shell has left page 1 changes nothing more.
+    connect(m_gameStarter, &GameStarter::signalStartFailed, this, [this] {
+        MainWindowPageControl *pages = MainWindowPageControl::getInstance();
+        if (pages->getCurrentPage() != TrainingPage_E)
+            return;
+        m_gameStarter->showStartFailure(this);
+        // The mode page may never have left the stack: shown afresh, it is ready for another start.
+        ui->stackedWidget->setCurrentWidget(ui->game_Page);
+        pages->setCurrentPage(ui->title_Widget->fesFlag() == 1 ? FesBicycleModePage_E : BicycleModePage_E);
+    }, Qt::QueuedConnection);
     connect(m_fesSetting, &FesSetting::signalStartGame, m_modePage, &ArmOrLeg::slotStartGame);
     connect(m_paramPage, &TrainingParamSetting::signalTrainParamChanged, m_modePage, &ArmOrLeg::slotRecvTrainParamChanged);
     connect(m_modePage, &ArmOrLeg::saveUpPictureSignal, ui->title_Widget, [this] { ui->title_Widget->saveUpPicture(); });
@@ -75,7 +91,11 @@ CMainWindow::CMainWindow(QWidget *parent)
     connect(m_trainManager, &TrainManager::signalOpenTrainManagerPage, m_modePage, &ArmOrLeg::resetParameters);
 }
 
-CMainWindow::~CMainWindow() = default;
+CMainWindow::~CMainWindow()
+{
+    // A game still running keeps its window when the host goes.
+    m_gameStarter->gameEnded();
+}
 
 TitleWidget *CMainWindow::titleWidget() const
 {
@@ -94,15 +114,15 @@ void CMainWindow::showPage(E_PAGENAME page)
 {
     switch (page) {
     case MainPage_E:
+        m_gameStarter->gameEnded();
         m_gameHost->close();
         ui->stackedWidget->setCurrentWidget(ui->Main_Page);
         emit m_trainManager->signalOpenTrainManagerPage();
         qDebug().noquote() << QStringLiteral("来到了主页");
         break;
     case TrainingPage_E:
-        // Until games are started from here, the training page comes up at once, as a game
-        // that reports running would bring it.
-        slotGameStateChanged(1);
+        // The training page comes over the game when the game reports running.
+        startGame_Btn_clicked();
         break;
     case UserPage_E:
         ui->stackedWidget->setCurrentWidget(ui->userMsg_Page);
@@ -139,13 +159,26 @@ void CMainWindow::slotCurrentUserChanged()
     ui->title_Widget->setUserName(CurrentUserData::getInstance()->getCurrentPatientMsg().name);
 }
 
+void CMainWindow::startGame_Btn_clicked()
+{
+    GameControl *games = GameControl::getInstance();
+    m_gameStarter->start(games->getCurrentGameMsg(), games->getCurrentGameID());
+}
+
+void CMainWindow::slotGrabWindow()
+{
+    m_gameStarter->grabWindow();
+}
+
 void CMainWindow::slotGameStateChanged(int8_t state)
 {
     if (state == 0) {
+        m_gameStarter->gameEnded();
         m_trainingPage->close();
         m_gameHost->close();
         MainWindowPageControl::getInstance()->setCurrentPage(MainPage_E);
     } else if (state == 1) {
+        m_gameStarter->gameRunning();
         m_trainingPage->move(geometry().topLeft());
         m_trainingPage->show();
         m_trainingPage->raise();

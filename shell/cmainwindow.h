@@ -10,6 +10,7 @@
 class ArmOrLeg;
 class FesSetting;
 class GameDisplayPage;
+class GameStarter;
 class QDialog;
 class SettingWidget;
 class TitleWidget;
@@ -40,6 +41,7 @@ public:
     SettingWidget *settingWidget() const { return m_settingWidget; }
     GameDisplayPage *trainingPage() const { return m_trainingPage.get(); }
     QDialog *gameHostWindow() const { return m_gameHost.get(); }
+    GameStarter *gameStarter() const { return m_gameStarter; }
 
 signals:
     // Every show of the window; the login that let the user in closes on it.
@@ -48,9 +50,12 @@ signals:
 public slots:
     void slotSwitchPage(E_PAGENAME page);
     void slotCurrentUserChanged();
+    // Page 1: starts the chosen game; its window is searched for and embedded when it comes.
+    void startGame_Btn_clicked();
     // 1: the game runs, the training page comes over it; 0: the game ended, back to page 0.
     void slotGameStateChanged(int8_t state);
     void closeWindow();
+    void slotGrabWindow();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -70,4 +75,5 @@ private:
     SettingWidget *m_settingWidget = nullptr;
     std::unique_ptr<GameDisplayPage> m_trainingPage;
     std::unique_ptr<QDialog> m_gameHost;
+    GameStarter *m_gameStarter = nullptr;
 };

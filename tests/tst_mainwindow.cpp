@@ -1,7 +1,7 @@
-#include "app/configmanager.h"
 #include "comm/ccommunicateapi.h"
 #include "common/feslinkpty.h"
-#include "common/testdatabase.h"
+#include "common/shellsetup.h"
+#include "game/gamelink.h"
 #include "fes/fessetting.h"
 #include "shell/cmainwindow.h"
 #include "shell/mainwindowpagecontrol.h"
@@ -74,12 +74,8 @@ private slots:
     {
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
-        QVERIFY(openFreshDatabase(m_dir));
-        QVERIFY(m_dir->write(QStringLiteral("DependFile/ConfigFile/config.xml"),
-                             "<config><communicateType type=\"1\"/><udpServerAddress IP=\"127.0.0.1\" port=\"9\"/>"
-                             "<udpClientAddress IP=\"127.0.0.1\" port=\"0\"/></config>"));
-        QVERIFY(ConfigManager::getInstance()->readConfigFile());
-        FesLinkPty::createManager();
+        QVERIFY(prepareMainWindow(m_dir));
+        QVERIFY(catalogueDemoGame(*m_dir));
         m_window = std::make_unique<CMainWindow>();
         m_window->show();
     }
@@ -320,8 +316,12 @@ private slots:
         prompt->on_confirm_Btn_clicked();
         QCOMPARE(IceModule::getInstance()->getGameType(), 2);
         QCOMPARE(currents.count(), 1);
-        QVERIFY(m_window->trainingPage()->isVisible());
+        QTRY_VERIFY2_WITH_TIMEOUT(m_window->trainingPage()->isVisible(), "the started game reports running", 10000);
         QCOMPARE(int(m_window->trainingPage()->bicycleParam().trainMode), 10);
+        // The game answers the close, and the shell comes back.
+        m_window->trainingPage()->findChild<GameLink *>()->sendGameClose();
+        QTRY_COMPARE_WITH_TIMEOUT(shownPage(), QStringLiteral("Main_Page"), 5000);
+        QVERIFY(!m_window->trainingPage()->isVisible());
     }
 
     // Catches a stimulation started on the FES page while a cycling training stimulates.

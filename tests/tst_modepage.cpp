@@ -1,3 +1,4 @@
+#include "common/shellsetup.h"
 #include "common/feslinkpty.h"
 #include "common/modalcloser.h"
 #include "common/simprocess.h"
@@ -128,6 +129,7 @@ private slots:
         prepareTestEnvironment();
         Q_INIT_RESOURCE(resources);
         QVERIFY(openFreshDatabase(m_dir));
+        QVERIFY(catalogueDemoGame(*m_dir));
         // The trainer is up before anything reaches the link, which reads the configuration once.
         m_trainer = std::make_unique<SimProcess>(QStringLiteral(TRAINER_SIM));
         QVERIFY2(startUdpTrainer(*m_trainer, *m_dir), qPrintable(m_trainer->output()));
@@ -463,7 +465,7 @@ private slots:
         QVERIFY2(prompt->isVisible(), "the vertical limb asks for the crank to be turned upright");
         prompt->findChild<QPushButton *>(QStringLiteral("confirm_Btn"))->click();
         GameDisplayPage *training = window.trainingPage();
-        QVERIFY2(training->isVisible(), "page 1 brings the training page up");
+        QTRY_VERIFY2_WITH_TIMEOUT(training->isVisible(), "the started game reports running and the training page comes up", 10000);
         const QByteArray expected = hexBytes("00 03 01 01 03 00 00 00 00 0c 07 00 05");
         QCOMPARE(bytesOf(training->bicycleParam()).toHex(' '), expected.toHex(' '));
         QCOMPARE(fields(GameControl::getInstance()->getTrainParam()), (QList<int>{patient(), 3, 1, 5, 7, 12, 0, 1, 3, 4}));
@@ -486,7 +488,7 @@ private slots:
         QVERIFY(db->execQuery(QStringLiteral("select * from TrainParamTable where ID = ?"), {patient()}));
         QCOMPARE(db->getValuesSize(), 1);
         QCOMPARE(fields(variantMapToTrainParam(db->getValues(0, 1).value(0))), fields(prescription));
-        QTRY_VERIFY2(!training->isVisible(), "with no game to answer the close, the training page goes");
+        QTRY_VERIFY2_WITH_TIMEOUT(!training->isVisible(), "the game answers the close and the training page goes", 5000);
         QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("Main_Page"));
     }
 };

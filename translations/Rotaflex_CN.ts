@@ -771,6 +771,17 @@
     </message>
 </context>
 <context>
+    <name>GameStarter</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>游戏未能启动，请重试</source>
+        <translation>游戏未能启动，请重试</translation>
+    </message>
+</context>
+<context>
     <name>HorizontalToVerticalDialog</name>
     <message>
         <source>提示</source>

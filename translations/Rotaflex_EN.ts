@@ -771,6 +771,17 @@
     </message>
 </context>
 <context>
+    <name>GameStarter</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>游戏未能启动，请重试</source>
+        <translation>The game did not start. Please try again.</translation>
+    </message>
+</context>
+<context>
     <name>HorizontalToVerticalDialog</name>
     <message>
         <source>提示</source>

@@ -38,10 +38,10 @@ DemoGameOptions::Outcome DemoGameOptions::parse(const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Rotaflex demo game: a cycling scene driven by the trainer's live data over the game link.\n"
         "Started as GM01_Alpha ... GM04_Delta it takes that window title; under any other name\n"
-        "the title is GM01_Alpha unless --title gives one."));
+        "the title is GM01_Alpha unless --window-title gives one."));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
         QStringLiteral("Window size (default 1920x980)."), QStringLiteral("WxH"), QStringLiteral("1920x980"));
-    const QCommandLineOption titleOption(QStringLiteral("title"),
+    const QCommandLineOption titleOption(QStringLiteral("window-title"),
         QStringLiteral("Window title instead of the one the program name gives."), QStringLiteral("TITLE"));
     const QCommandLineOption portInOption(QStringLiteral("port-in"),
         QStringLiteral("Loopback port the game listens on (default 12000)."), QStringLiteral("PORT"),

@@ -67,6 +67,16 @@ void GameLink::sendGameClose()
     m_closeRepeatTimer->start();
 }
 
+void GameLink::gameVanished()
+{
+    if (!m_gameRunning)
+        return;
+    qWarning().noquote() << QStringLiteral("the game ended without reporting it");
+    m_gameRunning = false;
+    m_closeRepeatTimer->stop();
+    m_gameEndTimer->start();
+}
+
 void GameLink::repeatClose()
 {
     if (!m_gameRunning)

@@ -46,6 +46,8 @@ public:
     // Repeats every 100 ms while the game is running, until it reports its end; with no game
     // running, the end is reported 200 ms later.
     void sendGameClose();
+    // The game's process is gone without a report: taken as its end, reported 200 ms later.
+    void gameVanished();
 
 signals:
     // 1: the game reports that it runs; 0: 200 ms after it reports its end.

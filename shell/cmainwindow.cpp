@@ -82,6 +82,7 @@ CMainWindow::CMainWindow(QWidget *parent)
         ui->stackedWidget->setCurrentWidget(ui->game_Page);
         pages->setCurrentPage(ui->title_Widget->fesFlag() == 1 ? FesBicycleModePage_E : BicycleModePage_E);
     }, Qt::QueuedConnection);
+    connect(m_gameStarter, &GameStarter::signalGameVanished, m_trainingPage.get(), &GameDisplayPage::slotGameVanished);
     connect(m_fesSetting, &FesSetting::signalStartGame, m_modePage, &ArmOrLeg::slotStartGame);
     connect(m_paramPage, &TrainingParamSetting::signalTrainParamChanged, m_modePage, &ArmOrLeg::slotRecvTrainParamChanged);
     connect(m_modePage, &ArmOrLeg::saveUpPictureSignal, ui->title_Widget, [this] { ui->title_Widget->saveUpPicture(); });

@@ -138,7 +138,7 @@ void GameStarter::gameRunning()
         return;
     m_state = State::Running;
     m_giveUpTimer->stop();
-    m_watchTimer->stop();
+    // Still watched: a game that dies would leave the close repeating and the shell waiting.
 }
 
 void GameStarter::gameEnded()
@@ -150,8 +150,15 @@ void GameStarter::gameEnded()
 
 void GameStarter::watchProcess()
 {
-    if (!m_launcher->isRunning())
-        fail(QStringLiteral("the game ended before it reported running"));
+    if (m_launcher->isRunning())
+        return;
+    if (m_state == State::Running) {
+        m_watchTimer->stop();
+        m_state = State::Idle;
+        emit signalGameVanished();
+        return;
+    }
+    fail(QStringLiteral("the game ended before it reported running"));
 }
 
 void GameStarter::fail(const QString &reason)

@@ -62,6 +62,8 @@ public:
 
 signals:
     void signalStartFailed();
+    // A game that reported running has ended without saying so (it crashed or was killed).
+    void signalGameVanished();
 
 private:
     void fail(const QString &reason);

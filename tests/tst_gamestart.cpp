@@ -320,6 +320,28 @@ private slots:
         window.trainingPage()->hide();
     }
 
+    // Catches a game that dies after reporting running: the close would repeat for ever and the
+    // training page stay up with no game behind it.
+    void gameThatDiesIsEnded()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("dies"));
+        QVERIFY(!script(folder, "exec sleep 30").isEmpty());
+        catalogue(folder + QLatin1Char('/'), QStringLiteral("game.sh"));
+        GamePeer game;
+        CMainWindow window;
+        window.show();
+        request(BicycleModePage_E);
+        request(TrainingPage_E);
+        game.send(R"({"MsgID":"3"})");
+        QTRY_VERIFY(window.trainingPage()->isVisible());
+        QTRY_VERIFY(startedPid() != 0);
+        m_started << startedPid();
+        ::kill(pid_t(startedPid()), SIGKILL);
+        QTRY_COMPARE(currentPage(), int(MainPage_E));
+        QVERIFY(!window.trainingPage()->isVisible());
+        QVERIFY(!shownBox());
+    }
+
     // Under an X server the demo game is started as a real process, found by class and title
     // among the top-level windows and embedded; the offscreen run hands this test to a copy of
     // itself under an Xvfb of its own.

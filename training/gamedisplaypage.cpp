@@ -209,6 +209,11 @@ void GameDisplayPage::on_stop_Btn_clicked()
     openReport(m_reports.dialogFor(m_trainReport), ReportEnd::Stop);
 }
 
+void GameDisplayPage::slotGameVanished()
+{
+    m_gameLink->gameVanished();
+}
+
 void GameDisplayPage::stopForEndedGame()
 {
     qWarning().noquote() << QStringLiteral("game ended during the training: motor and stimulation stopped");

@@ -96,6 +96,8 @@ public slots:
     void on_upForceMinus_Btn_released();
     void slotSpeedDialogClosed();
     void slotSimulateData();
+    // The game's process ended without a report: handled as the game's end.
+    void slotGameVanished();
 
 protected:
     void showEvent(QShowEvent *event) override;

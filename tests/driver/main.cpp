@@ -24,9 +24,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -257,16 +259,32 @@ private:
         return true;
     }
 
+    // The share of black pixels on the screen between the training page's panels: what a
+    // person sees of the game there.
+    static int blackShareBetweenPanels()
+    {
+        const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, 480, 300, 960, 400).toImage();
+        if (shot.isNull())
+            return -1;
+        int black = 0;
+        for (int y = 0; y < shot.height(); y += 4) {
+            for (int x = 0; x < shot.width(); x += 4)
+                black += (shot.pixel(x, y) & 0xffffff) == 0 ? 1 : 0;
+        }
+        return 100 * black / (((shot.width() + 3) / 4) * ((shot.height() + 3) / 4));
+    }
+
     static QString gameView(QWidget *training)
     {
         QWidget *host = shownWindowNamed("gameHost_Dialog");
         QWidget *container = host ? host->findChild<QWidget *>(QStringLiteral("gameContainer")) : nullptr;
         const QString above = host ? stackedAbove(training, host) : QString();
-        return QStringLiteral("training page at %1; page %2; game window %3%4")
+        return QStringLiteral("training page at %1; page %2; game window %3%4; black between the panels %5%")
             .arg(rectText(training->geometry()))
             .arg(pageNumber())
             .arg(container ? QStringLiteral("embedded, host at ") + rectText(host->geometry()) : QStringLiteral("not embedded"))
-            .arg(above.isEmpty() ? QString() : QStringLiteral("; training page ") + above + QStringLiteral(" the game host"));
+            .arg(above.isEmpty() ? QString() : QStringLiteral("; training page ") + above + QStringLiteral(" the game host"))
+            .arg(blackShareBetweenPanels());
     }
 
     bool stopTraining()

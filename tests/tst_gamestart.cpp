@@ -1,4 +1,5 @@
 #include "common/gamepeer.h"
+#include "common/processgone.h"
 #include "common/shellsetup.h"
 #include "common/xvfbserver.h"
 #include "game/gamecontrol.h"
@@ -32,17 +33,6 @@ using Datagrams = QList<QByteArray>;
 Q_DECLARE_METATYPE(Lines)
 
 namespace {
-
-// Gone, or a zombie nobody has reaped yet: either way the program has ended.
-bool processGone(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    const int close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) == "Z";
-}
 
 // The window's parent, or 0 when it is gone.
 xcb_window_t parentOf(xcb_window_t window)

@@ -1,3 +1,5 @@
+#include "common/drivenprogram.h"
+#include "common/processgone.h"
 #include "common/ptypair.h"
 #include "common/simprocess.h"
 #include "common/testworkdir.h"
@@ -19,17 +21,6 @@ QByteArray fileText(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Gone, or a zombie nobody has reaped yet: either way the process has ended.
-bool processGone(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    const int close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) == "Z";
 }
 
 bool runCmake(const QStringList &arguments)
@@ -96,7 +87,6 @@ private slots:
                           QStringLiteral("-DTARGET=" DEMO_GAME), QStringLiteral("-P"), QStringLiteral(LINK_GAME_NAMES)}));
         const QString program = run.filePath(QStringLiteral("rotaflex-driven"));
         QVERIFY(QFile::copy(QStringLiteral(ROTAFLEX_DRIVEN), program));
-        QVERIFY(QDir(run.path()).mkpath(QStringLiteral("tmp")));
 
         SimProcess trainer(QStringLiteral(TRAINER_SIM));
         QVERIFY2(startUdpTrainer(trainer, run, {QStringLiteral("--verbose")}), qPrintable(trainer.output()));
@@ -110,31 +100,28 @@ private slots:
                                                                     + "\" baud=\"115200\" dataBits=\"8\" parity=\"0\" stopBit=\"1\" flowControl=\"0\"/></config>")));
 
         const QString gameLog = run.filePath(QStringLiteral("game.log"));
+        // The game's process as it notes it in its log; 0 before it has started.
+        const auto gamePid = [&gameLog] {
+            return QRegularExpression(QStringLiteral("^pid (\\d+)$"), QRegularExpression::MultilineOption)
+                .match(QString::fromUtf8(fileText(gameLog)))
+                .captured(1)
+                .toLongLong();
+        };
         QProcess driven;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), xvfb.display());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("TMPDIR"), run.filePath(QStringLiteral("tmp")));
-        // Start-up's own boxes (no stimulation adapter here) are answered as a user would.
-        env.insert(QStringLiteral("ROTAFLEX_UNATTENDED"), QStringLiteral("1"));
-        env.insert(QStringLiteral("ROTAFLEX_DRIVE"), QStringLiteral("login,cycling,start,train,stop,save,main,shutdown"));
-        env.insert(QStringLiteral("ROTAFLEX_DEMO_GAME_LOG"), gameLog);
-        env.remove(QStringLiteral("QT_IM_MODULE"));
-        driven.setProcessEnvironment(env);
-        driven.setWorkingDirectory(run.path());
-        driven.setProcessChannelMode(QProcess::MergedChannels);
         // Nothing is left running, whatever fails: the program, then the game it started.
         auto cleanup = qScopeGuard([&] {
             if (driven.state() != QProcess::NotRunning) {
                 driven.kill();
                 driven.waitForFinished(3000);
             }
-            const QRegularExpressionMatch pid = QRegularExpression(QStringLiteral("^pid (\\d+)$"), QRegularExpression::MultilineOption)
-                                                    .match(QString::fromUtf8(fileText(gameLog)));
-            if (pid.hasMatch() && !processGone(pid.captured(1).toLongLong()))
-                ::kill(pid_t(pid.captured(1).toLongLong()), SIGKILL);
+            if (const qint64 pid = gamePid(); pid != 0 && !processGone(pid))
+                ::kill(pid_t(pid), SIGKILL);
         });
-        driven.start(program, QStringList());
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("DISPLAY"), xvfb.display());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("ROTAFLEX_DEMO_GAME_LOG"), gameLog);
+        startDriven(driven, program, run.path(), QStringLiteral("login,cycling,start,train,stop,save,main,shutdown"), env);
         QVERIFY(driven.waitForStarted(10000));
 
         QByteArray output;
@@ -187,9 +174,9 @@ private slots:
             QCOMPARE(rowCount(database, QLatin1String(table)), 1);
         QVERIFY2(output.contains("driver: function choice page shown; page 0"), output.constData());
 
-        const QRegularExpressionMatch pid = QRegularExpression(QStringLiteral("^pid (\\d+)$"), QRegularExpression::MultilineOption).match(game);
-        QVERIFY(pid.hasMatch());
-        QTRY_VERIFY_WITH_TIMEOUT(processGone(pid.captured(1).toLongLong()), 3000);
+        const qint64 pid = gamePid();
+        QVERIFY(pid != 0);
+        QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), 3000);
     }
 };
 

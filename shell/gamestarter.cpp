@@ -129,7 +129,9 @@ void GameStarter::embed(platform::GameWindowFinder::NativeWindow window)
     // The game may have reported running before its window came: the training page stays on top.
     if (m_above && m_above->isVisible())
         m_above->raise();
-    qDebug().noquote() << "game window embedded:" << window;
+    qDebug().noquote() << QStringLiteral("game window embedded: %1 class \"%2\" title \"%3\"")
+                              .arg(window)
+                              .arg(QLatin1String(kWindowClass), m_title);
 }
 
 void GameStarter::gameRunning()

@@ -1,5 +1,6 @@
 #include "app/configmanager.h"
 #include "comm/streamframecutter.h"
+#include "common/drivenprogram.h"
 #include "common/feslinkpty.h"
 #include "common/fessimboxes.h"
 #include "common/simprocess.h"
@@ -951,16 +952,9 @@ private slots:
         const ProgramCopy copy(QStringLiteral(ROTAFLEX_DRIVEN));
         QVERIFY(copy.isValid());
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TMPDIR"), folder.filePath(QStringLiteral("tmp")));
-        env.insert(QStringLiteral("ROTAFLEX_UNATTENDED"), QStringLiteral("1"));
-        env.insert(QStringLiteral("ROTAFLEX_DRIVE"), drive);
-        env.remove(QStringLiteral("QT_IM_MODULE"));
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(folder.path());
-        program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(copy.path(), QStringList());
+        QProcessEnvironment offscreen;
+        offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        startDriven(program, copy.path(), folder.path(), drive, offscreen);
         QVERIFY(program.waitForStarted(10000));
         QByteArray output;
         if (signalNumber) {

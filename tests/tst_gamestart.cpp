@@ -1,5 +1,7 @@
 #include "common/gamepeer.h"
+#include "common/processgone.h"
 #include "common/shellsetup.h"
+#include "common/xvfbserver.h"
 #include "game/gamecontrol.h"
 #include "platform/gamecommandlines.h"
 #include "shell/cmainwindow.h"
@@ -31,17 +33,6 @@ using Datagrams = QList<QByteArray>;
 Q_DECLARE_METATYPE(Lines)
 
 namespace {
-
-// Gone, or a zombie nobody has reaped yet: either way the program has ended.
-bool processGone(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray line = stat.readAll();
-    const int close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) == "Z";
-}
 
 // The window's parent, or 0 when it is gone.
 xcb_window_t parentOf(xcb_window_t window)
@@ -142,27 +133,13 @@ private:
     // only when no X server can be started here.
     void runUnderXvfb(const QString &function)
     {
-        QProcess xvfb;
-        xvfb.setProcessChannelMode(QProcess::SeparateChannels);
-        // -displayfd 1: the server picks a free display and names it on its standard output.
-        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                            QStringLiteral("1920x1080x24")});
-        auto stop = qScopeGuard([&xvfb] {
-            xvfb.terminate();
-            if (!xvfb.waitForFinished(3000))
-                xvfb.kill();
-        });
-        if (!xvfb.waitForStarted(5000))
-            QSKIP(qPrintable(QStringLiteral("no X server could be started: Xvfb: ") + xvfb.errorString()));
-        if (!QTest::qWaitFor([&xvfb] { return xvfb.canReadLine() || xvfb.state() == QProcess::NotRunning; }, 10000)
-            || !xvfb.canReadLine())
-            QSKIP(qPrintable(QStringLiteral("no X server could be started: ") + QString::fromLocal8Bit(xvfb.readAllStandardError())));
-        const QByteArray display = xvfb.readLine().trimmed();
+        const XvfbServer xvfb;
+        if (xvfb.display().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no X server could be started: ") + xvfb.errorString()));
 
         QProcess copy;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display));
+        environment.insert(QStringLiteral("DISPLAY"), xvfb.display());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         copy.setProcessEnvironment(environment);
         copy.setProcessChannelMode(QProcess::MergedChannels);

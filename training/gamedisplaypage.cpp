@@ -10,6 +10,7 @@
 #include "game/gamelink.h"
 #include "reports/reportdialogbase.h"
 #include "shell/sounddialog.h"
+#include "training/childrenshape.h"
 #include "training/emergencystopdialog.h"
 #include "training/holdrepeater.h"
 #include "training/icemodule.h"
@@ -57,6 +58,7 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
+    new ChildrenShape(this);
 
     m_gameLink = new GameLink(this);
     connect(m_gameLink, &GameLink::signalGameStateChanged, this, [this](int8_t state) {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFile>
 #include <QImage>
 #include <QTimer>
 #include <algorithm>
@@ -30,6 +31,13 @@ DemoGame::DemoGame(const DemoGameOptions &options, QObject *parent)
       m_scene(makeScene(options)),
       m_link(new HostLink(options.portIn, options.portOut, this))
 {
+    if (!options.logFile.isEmpty()) {
+        m_log = std::make_unique<QFile>(options.logFile);
+        if (!m_log->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+            qWarning().noquote() << QStringLiteral("demo game: cannot write its log %1 (%2)").arg(options.logFile, m_log->errorString());
+            m_log.reset();
+        }
+    }
     connect(m_link, &HostLink::liveDataReceived, this, &DemoGame::applyLiveData);
     connect(m_link, &HostLink::gameStateReceived, this, &DemoGame::applyGameState);
     connect(m_link, &HostLink::datagramIgnored, this, [this](const QString &reason) {
@@ -44,6 +52,7 @@ DemoGame::~DemoGame()
 
 void DemoGame::start()
 {
+    say(QStringLiteral("pid %1").arg(QCoreApplication::applicationPid()));
     if (m_link->listen()) {
         say(QStringLiteral("listening 127.0.0.1:%1").arg(m_options.portIn));
     } else {
@@ -147,6 +156,10 @@ void DemoGame::say(const QString &line) const
 {
     if (m_options.verbose)
         Console::printLine(line);
+    if (m_log) {
+        m_log->write(line.toUtf8() + '\n');
+        m_log->flush();
+    }
 }
 
 bool DemoGame::writeSnapshot(const DemoGameOptions &options)

@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class CyclingScene;
+class QFile;
 class HostLink;
 
 // The demo game: its window, its link to the host and what the host's messages do to it.
@@ -36,6 +39,7 @@ private:
     DemoGameOptions m_options;
     CyclingScene *m_scene = nullptr;
     HostLink *m_link = nullptr;
+    std::unique_ptr<QFile> m_log; // the state lines' file, when one is named
     bool m_closing = false;
     QString m_speedText;
     int m_angle = -1;

@@ -38,7 +38,8 @@ DemoGameOptions::Outcome DemoGameOptions::parse(const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Rotaflex demo game: a cycling scene driven by the trainer's live data over the game link.\n"
         "Started as GM01_Alpha ... GM04_Delta it takes that window title; under any other name\n"
-        "the title is GM01_Alpha unless --window-title gives one."));
+        "the title is GM01_Alpha unless --window-title gives one.\n"
+        "With ROTAFLEX_DEMO_GAME_LOG=FILE set it appends its state lines (as --verbose) to FILE."));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
         QStringLiteral("Window size (default 1920x980)."), QStringLiteral("WxH"), QStringLiteral("1920x980"));
     const QCommandLineOption titleOption(QStringLiteral("window-title"),
@@ -83,6 +84,7 @@ DemoGameOptions::Outcome DemoGameOptions::parse(const QStringList &args)
     }
     hostSilent = parser.isSet(silentOption);
     verbose = parser.isSet(verboseOption);
+    logFile = qEnvironmentVariable(kLogVariable);
     snapshotFile = parser.value(snapshotOption);
     const QString state = parser.value(snapshotStateOption);
     if (state == QLatin1String("waiting")) {

@@ -28,6 +28,10 @@ public:
     quint16 portOut = 2100;
     bool hostSilent = false;
     bool verbose = false;
+    // The host starts a game without arguments: a file named by this variable gets the same
+    // state lines as --verbose, so that a whole training can be followed from outside.
+    static constexpr const char *kLogVariable = "ROTAFLEX_DEMO_GAME_LOG";
+    QString logFile;
     QString snapshotFile;
     SnapshotState snapshotState = SnapshotState::Running;
 };

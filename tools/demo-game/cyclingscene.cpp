@@ -375,8 +375,10 @@ void CyclingScene::drawUserName(QPainter &painter) const
 void CyclingScene::drawBalance(QPainter &painter) const
 {
     const double u = unit();
-    const double barWidth = std::min(width() * 0.46, 900 * u);
-    const QRectF card((width() - barWidth) / 2 - 150 * u, height() * 0.915, barWidth + 300 * u, height() * 0.07);
+    // High in the middle: the host's training page keeps its side panels and its buttons over
+    // the game's edges and bottom, and its stage notice over the top.
+    const double barWidth = std::min(width() * 0.36, 700 * u);
+    const QRectF card((width() - barWidth) / 2 - 150 * u, height() * 0.125, barWidth + 300 * u, height() * 0.07);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kCard);
     painter.drawRoundedRect(card, card.height() / 2, card.height() / 2);

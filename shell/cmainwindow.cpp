@@ -173,6 +173,17 @@ void CMainWindow::slotGrabWindow()
 
 void CMainWindow::slotGameStateChanged(int8_t state)
 {
+    // Only a start waits for a game: one that reports with no training waiting (a start given up,
+    // whose process cannot be ended on Windows) is told to close, and its end moves no page.
+    if (MainWindowPageControl::getInstance()->getCurrentPage() != TrainingPage_E && !m_trainingPage->isVisible()) {
+        if (state == 1) {
+            qWarning().noquote() << QStringLiteral("game reported running with no training waiting for it: closed");
+            m_trainingPage->closeGame();
+        } else if (state == 0) {
+            m_gameStarter->gameEnded();
+        }
+        return;
+    }
     if (state == 0) {
         m_gameStarter->gameEnded();
         m_trainingPage->close();

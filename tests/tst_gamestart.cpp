@@ -275,6 +275,11 @@ private slots:
             QVERIFY(!timer(window, GameStarter::kSearchTimerName)->isActive());
             QVERIFY(!giveUp->isActive());
             shownBox()->close();
+            // Catches a game that reports running after all bringing the training page back.
+            game.send(R"({"MsgID":"3"})");
+            QTRY_VERIFY(game.gameStates().contains(0));
+            QVERIFY(!window.trainingPage()->isVisible());
+            QCOMPARE(currentPage(), modePage);
         } else {
             // Offscreen nothing is embedded: the game keeps its own window and the link works on.
             QTRY_VERIFY(window.trainingPage()->isVisible());

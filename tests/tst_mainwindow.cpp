@@ -269,22 +269,30 @@ private slots:
     void gameStateMovesTheTrainingPage_data()
     {
         QTest::addColumn<int>("state");
+        QTest::addColumn<int>("from"); // the page the shell is on
         QTest::addColumn<bool>("trainingShown");
         QTest::addColumn<int>("page");
-        QTest::newRow("game runs") << 1 << true << int(UserPage_E);
-        QTest::newRow("game ended") << 0 << false << int(MainPage_E);
+        QTest::newRow("game runs") << 1 << int(TrainingPage_E) << true << int(TrainingPage_E);
+        QTest::newRow("game ended") << 0 << int(TrainingPage_E) << false << int(MainPage_E);
         // Catches an unknown state closing the training.
-        QTest::newRow("other") << 2 << true << int(UserPage_E);
+        QTest::newRow("other") << 2 << int(TrainingPage_E) << true << int(TrainingPage_E);
+        // Catches a game given up that reports after all bringing the training page over the
+        // mode page, and its end then leaving the mode page.
+        QTest::newRow("runs with no training waiting") << 1 << int(BicycleModePage_E) << false << int(BicycleModePage_E);
+        QTest::newRow("ends with no training waiting") << 0 << int(BicycleModePage_E) << false << int(BicycleModePage_E);
     }
 
     void gameStateMovesTheTrainingPage()
     {
         QFETCH(int, state);
+        QFETCH(int, from);
         QFETCH(bool, trainingShown);
         QFETCH(int, page);
         request(UserPage_E);
-        m_window->trainingPage()->show();
-        m_window->gameHostWindow()->show();
+        MainWindowPageControl::getInstance()->setCurrentPageQuiet(E_PAGENAME(from));
+        const bool waiting = from == TrainingPage_E;
+        m_window->trainingPage()->setVisible(waiting && state != 1);
+        m_window->gameHostWindow()->setVisible(waiting);
         emit m_window->trainingPage()->signalGameStateChanged(int8_t(state));
         QCOMPARE(m_window->trainingPage()->isVisible(), trainingShown);
         QCOMPARE(m_window->gameHostWindow()->isVisible(), trainingShown);

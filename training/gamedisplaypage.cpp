@@ -211,6 +211,11 @@ void GameDisplayPage::on_stop_Btn_clicked()
     openReport(m_reports.dialogFor(m_trainReport), ReportEnd::Stop);
 }
 
+void GameDisplayPage::closeGame()
+{
+    m_gameLink->sendGameClose();
+}
+
 void GameDisplayPage::slotGameVanished()
 {
     m_gameLink->gameVanished();

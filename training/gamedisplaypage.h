@@ -98,6 +98,8 @@ public slots:
     void slotSimulateData();
     // The game's process ended without a report: handled as the game's end.
     void slotGameVanished();
+    // Tells the game to close, with no training behind it.
+    void closeGame();
 
 protected:
     void showEvent(QShowEvent *event) override;

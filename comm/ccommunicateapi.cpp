@@ -59,3 +59,9 @@ void CCommunicateAPI::sendVersionQuery()
 {
     sendFrame(DeviceFrame::versionQueryPayload());
 }
+
+void CCommunicateAPI::flush(int msecs)
+{
+    if (m_interface)
+        m_interface->flush(msecs);
+}

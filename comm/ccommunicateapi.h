@@ -28,6 +28,8 @@ public:
     void sendRealTimeParam(uint8_t item, uint8_t value);
     void sendHeartBeat();
     void sendVersionQuery();
+    // Waits up to msecs until the frames sent have left the link.
+    void flush(int msecs);
 
     int communicateType() const { return m_communicateType; }
 

@@ -24,6 +24,9 @@ public slots:
     virtual bool initCommunication() = 0;
     // Sends the bytes as they are, or drops them when the link is down.
     virtual void sendData(const QByteArray &data) = 0;
+    // Waits up to msecs until what was sent has left; for the last frames before the program
+    // ends, when no event loop will write them. Datagrams leave at once.
+    virtual void flush(int msecs) { Q_UNUSED(msecs) }
 
 signals:
     void signalReadyRead(QByteArray frame);

@@ -138,3 +138,9 @@ void CSerialportInterface::slotReopenTimer()
         postWarning(ConfigMissing);
     qDebug().noquote() << QStringLiteral("串口重新打开失败");
 }
+
+void CSerialportInterface::flush(int msecs)
+{
+    if (m_serialPort && m_serialPort->isOpen() && m_serialPort->bytesToWrite() > 0)
+        m_serialPort->waitForBytesWritten(msecs);
+}

@@ -20,6 +20,7 @@ public:
 
     bool initCommunication() override;
     void sendData(const QByteArray &data) override;
+    void flush(int msecs) override;
 
     // The name emitted for a port error code; empty for "no error", "write" and unknown codes.
     static QString errorName(QSerialPort::SerialPortError error);

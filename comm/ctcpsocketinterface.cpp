@@ -112,3 +112,9 @@ void CTcpSocketInterface::slotError(QAbstractSocket::SocketError error)
     m_lastError = name;
     emit signalDisplayError(name);
 }
+
+void CTcpSocketInterface::flush(int msecs)
+{
+    if (m_tcpSocket && m_tcpSocket->isOpen() && m_tcpSocket->bytesToWrite() > 0)
+        m_tcpSocket->waitForBytesWritten(msecs);
+}

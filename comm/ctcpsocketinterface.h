@@ -23,6 +23,7 @@ public:
 
     bool initCommunication() override;
     void sendData(const QByteArray &data) override;
+    void flush(int msecs) override;
 
     static QString errorName(QAbstractSocket::SocketError error);
 

@@ -72,8 +72,18 @@ private slots:
     // bar, a training page under the game, no live data to the trainer's peer or the game, a stop
     // that leaves the motor turning, a report not stored, a shell that does not come back, and a
     // game left running.
+    void wholeTraining_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("stop, report, save") << false;
+        // Catches a program that ends during a training (SIGTERM) leaving the motor turning until
+        // the machine's own watchdog stops it, and the game running.
+        QTest::newRow("quit during the training") << true;
+    }
+
     void wholeTraining()
     {
+        QFETCH(bool, quit);
         const XvfbServer xvfb;
         if (xvfb.display().isEmpty())
             QSKIP(qPrintable(QStringLiteral("no X server could be started: ") + xvfb.errorString()));
@@ -121,7 +131,9 @@ private slots:
         env.insert(QStringLiteral("DISPLAY"), xvfb.display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("ROTAFLEX_DEMO_GAME_LOG"), gameLog);
-        startDriven(driven, program, run.path(), QStringLiteral("login,cycling,start,train,stop,save,main,shutdown"), env);
+        startDriven(driven, program, run.path(),
+                    quit ? QStringLiteral("login,cycling,start,train") : QStringLiteral("login,cycling,start,train,stop,save,main,shutdown"),
+                    env);
         QVERIFY(driven.waitForStarted(10000));
 
         QByteArray output;
@@ -132,15 +144,21 @@ private slots:
             }, timeoutMs) && output.contains(text);
         };
         QVERIFY2(sawLine("driver: start on the training page", 20000), output.constData());
-        QVERIFY2(sawLine("driver: report", 10000), output.constData());
+        if (quit) {
+            QVERIFY2(sawLine("driver: after the live data", 10000), output.constData());
+            driven.terminate();
+            QVERIFY2(driven.waitForFinished(5000), output.constData());
+        } else {
+            QVERIFY2(sawLine("driver: report", 10000), output.constData());
+        }
         // Asked at once: the trainer's own watchdog would stop the motor only 3 s after the
-        // heartbeats stop, and the program is still running.
+        // heartbeats stop (after the quit, or while the program still runs).
         const QString status = motorStatus(trainer);
         QVERIFY2(status.contains(QStringLiteral("state=stopped")) && status.contains(QStringLiteral(" upper=0 lower=0 ")),
                  qPrintable(trainer.output()));
         QVERIFY2(!trainer.hasLine(QStringLiteral("watchdog:")), qPrintable(trainer.output()));
 
-        QVERIFY2(driven.waitForFinished(20000), output.constData());
+        QVERIFY2(driven.state() == QProcess::NotRunning || driven.waitForFinished(20000), output.constData());
         output += driven.readAll();
         // What the driver saw and did, and the game start, for the one who reads a failure.
         for (const QByteArray &line : output.split('\n')) {
@@ -149,6 +167,11 @@ private slots:
         }
         QCOMPARE(driven.exitStatus(), QProcess::NormalExit);
         QCOMPARE(driven.exitCode(), 0);
+        if (quit) {
+            QVERIFY2(output.contains("program ending during a training: motor and stimulation stopped"), output.constData());
+            QTRY_VERIFY_WITH_TIMEOUT(gamePid() != 0 && processGone(gamePid()), 3000);
+            return;
+        }
 
         // Found by class and title, embedded under the title bar, the training page over it, and
         // the game seen between the page's panels (where no compositor blends translucent

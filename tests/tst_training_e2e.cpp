@@ -12,6 +12,7 @@
 #include "training/emergencystopdialog.h"
 #include "training/gamedisplaypage.h"
 #include "training/icemodule.h"
+#include "training/quitbyspeeddialog.h"
 #include "training/quitgamedialog.h"
 #include "training/spasmtipsdialog.h"
 
@@ -88,11 +89,12 @@ private:
     template<typename T>
     T *prompt() const { return m_page->findChild<T *>(); }
 
-    void startSession(int limb, int mode)
+    void startSession(int limb, int mode, int minutes = 20)
     {
         ST_BicycleParam p;
         p.trainLimp = uint8_t(limb);
         p.trainMode = uint8_t(mode);
+        p.trainTime = uint8_t(minutes);
         p.trainSpeed = 30;
         p.trainResistance = 6;
         IceModule::getInstance()->setBicycleParam(p);
@@ -239,6 +241,12 @@ private slots:
         QTest::newRow("back confirmed") << "back confirmed";
         // Catches a game that ends on its own leaving the motor and the boxes running.
         QTest::newRow("game ended") << "game ended";
+        QTest::newRow("time-out") << "time-out";
+        QTest::newRow("third spasm") << "third spasm";
+        QTest::newRow("over-speed") << "over-speed";
+        // Catches a session that runs on blind when the trainer falls silent, and a stop lost on
+        // the dead link (the machine's own watchdog must not be what stops it).
+        QTest::newRow("link lost") << "link lost";
     }
 
     // Cycling with stimulation: the boxes get the motion of the cranks while the session runs,
@@ -255,7 +263,7 @@ private slots:
                 fes->switchOutput(device, channel, 1);
         }
         QTRY_VERIFY_WITH_TIMEOUT(m_boxes->channelState(2, 2).contains(QStringLiteral("output on")), 3000);
-        startSession(1, 0);
+        startSession(1, 0, way == QLatin1String("time-out") ? 1 : 20);
         QTRY_VERIFY_WITH_TIMEOUT(m_boxes->sim().hasLine(QStringLiteral("rx dev=2 motion")), 3000);
 
         if (way == QLatin1String("stop")) {
@@ -264,6 +272,25 @@ private slots:
             QSignalSpy ended(m_page.get(), &GameDisplayPage::signalGameStateChanged);
             m_game->send(R"({"MsgID":"4"})");
             QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 3000);
+        } else if (way == QLatin1String("time-out")) {
+            m_page->findChild<QTimer *>(QStringLiteral("countDownTimer"))->setInterval(10);
+            QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("rx stop")), 5000);
+        } else if (way == QLatin1String("third spasm")) {
+            for (int spasm = 1; spasm <= 3; ++spasm) {
+                m_trainer->type(QStringLiteral("spasm"));
+                QTRY_VERIFY_WITH_TIMEOUT(prompt<SpasmTipsDialog>()->isVisible(), 3000);
+                prompt<SpasmTipsDialog>()->on_confirm_Btn_clicked();
+            }
+        } else if (way == QLatin1String("over-speed")) {
+            m_trainer->type(QStringLiteral("overspeed 4"));
+            QTRY_VERIFY_WITH_TIMEOUT(prompt<QuitBySpeedDialog>()->isVisible(), 5000);
+            prompt<QuitBySpeedDialog>()->findChild<QTimer *>(QStringLiteral("downTimer"))->setInterval(10);
+        } else if (way == QLatin1String("link lost")) {
+            m_page->findChild<QTimer *>(QStringLiteral("heartTimer"))->setInterval(250);
+            const int silences = m_trainer->countLines(QStringLiteral("silence over"));
+            m_trainer->type(QStringLiteral("silence 2"));
+            QTRY_VERIFY_WITH_TIMEOUT(m_page->sessionState() == 3, 4000);
+            QTRY_VERIFY_WITH_TIMEOUT(m_trainer->countLines(QStringLiteral("silence over")) > silences, 4000);
         } else if (way == QLatin1String("back confirmed")) {
             m_page->slotBackClicked();
             QVERIFY(prompt<QuitGameDialog>()->isVisible());
@@ -274,6 +301,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(m_boxes->allOutputsOff(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(motorStopped(), 5000);
+        QVERIFY2(!m_trainer->hasLine(QStringLiteral("watchdog:")), qPrintable(m_trainer->output()));
         for (uint8_t device : {1, 2})
             fes->setMuscleState(device, false);
         if (way == QLatin1String("emergency")) {
@@ -287,12 +315,13 @@ private slots:
     {
         m_page->findChild<QTimer *>(QStringLiteral("heartTimer"))->setInterval(250);
         QTRY_COMPARE_WITH_TIMEOUT(IceModule::getInstance()->getDeviceState(), 1, 3000);
+        const int silences = m_trainer->countLines(QStringLiteral("silence over"));
         m_trainer->type(QStringLiteral("silence 6"));
         QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("fault silence")), 2000);
         QTRY_COMPARE_WITH_TIMEOUT(IceModule::getInstance()->getDeviceState(), 0, 4000);
         const QImage shown = m_page->findChild<QLabel *>(QStringLiteral("wifiSignal_Label"))->pixmap(Qt::ReturnByValue).toImage();
         QCOMPARE(shown, QImage(QStringLiteral(":/DependFile/Source/signal/deviceDisconnected.png")).convertToFormat(shown.format()));
-        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->hasLine(QStringLiteral("silence over")), 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_trainer->countLines(QStringLiteral("silence over")) > silences, 8000);
         QTRY_COMPARE_WITH_TIMEOUT(IceModule::getInstance()->getDeviceState(), 1, 4000);
     }
 };

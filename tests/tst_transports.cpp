@@ -136,6 +136,11 @@ private slots:
         param.controlState = 1;
         api.sendBicycleParam(param);
         QCOMPARE(pty.readAtLeast(17), hex("AB0D0101000001010000000 10A0500 00CD"));
+        // Catches the program's last stop frame kept in the port's buffer when no event loop
+        // runs any more to write it.
+        api.sendBicycleParam(param);
+        api.flush(500);
+        QCOMPARE(pty.readAtLeast(17, 500, false), hex("AB0D0101000001010000000 10A0500 00CD"));
     }
 
     void serialErrorNames_data()

@@ -25,6 +25,7 @@
 #include "users/currentuserdata.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QMessageBox>
@@ -129,6 +130,7 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
 
     applyLanguage();
     m_heartTimer->start();
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &GameDisplayPage::stopAtQuit);
 }
 
 GameDisplayPage::~GameDisplayPage() = default;
@@ -142,6 +144,7 @@ int GameDisplayPage::interfaceLanguage() const
 
 void GameDisplayPage::on_start_Btn_clicked()
 {
+    m_stopUnconfirmed = false;
     m_overSpeedWatch.reset();
     m_quitBySpeedDialog->stopCountDown();
     // The built-in still record settles the over-speed watch before the session runs.
@@ -219,6 +222,21 @@ void GameDisplayPage::closeGame()
 void GameDisplayPage::slotGameVanished()
 {
     m_gameLink->gameVanished();
+}
+
+// The program ends while a session runs: the motor, the stimulation and the game are told to
+// stop before it goes, however it ends; no event loop runs any more to send them later.
+void GameDisplayPage::stopAtQuit()
+{
+    if (m_sessionState != 1 && m_sessionState != 2)
+        return;
+    qWarning().noquote() << QStringLiteral("program ending during a training: motor and stimulation stopped");
+    m_sessionState = 3;
+    m_countDownTimer->stop();
+    sendControl(DeviceProtocol::kControlStop);
+    CCommunicateAPI::getInstance()->flush(kQuitFlushMs);
+    endFesSession();
+    m_gameLink->sendGameClose();
 }
 
 void GameDisplayPage::stopForEndedGame()
@@ -366,6 +384,17 @@ void GameDisplayPage::slotHeartTimer()
                                                       : QStringLiteral(":/DependFile/Source/signal/deviceDisconnected.png")));
     // Every check starts a fresh count: replies from before it must not hide a link that died.
     m_heartReplies = 0;
+    // Blind to spasm, emergency and over-speed, the session must not go on: it ends as by stop.
+    // The stop may be lost on the dead link, so it goes again once the machine answers.
+    if (!answering && m_sessionState == 1) {
+        qWarning().noquote() << QStringLiteral("trainer link lost during the training: stopped");
+        m_stopUnconfirmed = true;
+        on_stop_Btn_clicked();
+    } else if (answering && m_stopUnconfirmed) {
+        m_stopUnconfirmed = false;
+        qDebug().noquote() << QStringLiteral("trainer link back: stop sent again");
+        sendControl(DeviceProtocol::kControlStop);
+    }
 }
 
 void GameDisplayPage::on_sound_Button_clicked()

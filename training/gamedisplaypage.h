@@ -42,6 +42,8 @@ class GameDisplayPage : public QWidget
 public:
     static constexpr int kHeartIntervalMs = 1000;
     static constexpr int kCountDownIntervalMs = 1000;
+    // How long the program waits at its end for the stop frame to leave a serial or TCP link.
+    static constexpr int kQuitFlushMs = 500;
 
     explicit GameDisplayPage(QWidget *parent = nullptr);
     ~GameDisplayPage() override;
@@ -130,6 +132,7 @@ private:
     void reportClosed();
     void endFesSession();
     void stopForEndedGame();
+    void stopAtQuit();
     void playPrompt(const char *baseName);
     void spasmPromptFinished();
     void quitGameFinished(int result);
@@ -157,6 +160,7 @@ private:
     ST_BicycleParam m_bicycleParam{};
     ST_TrainReport m_trainReport;
     uint8_t m_trainState = 0;
+    bool m_stopUnconfirmed = false;
     int m_sessionState = 3;
     int m_remainSeconds = 0;
     uint8_t m_directionAfterSpasm = 0;

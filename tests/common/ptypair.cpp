@@ -60,13 +60,14 @@ bool PtyPair::write(const QByteArray &bytes)
     return true;
 }
 
-QByteArray PtyPair::readAtLeast(int count, int timeoutMs)
+QByteArray PtyPair::readAtLeast(int count, int timeoutMs, bool runEvents)
 {
     QByteArray result;
     QDeadlineTimer deadline(timeoutMs);
     while (m_master >= 0 && result.size() < count && !deadline.hasExpired()) {
         // Let the code under test run: its writes come from its event loop.
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (runEvents)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         pollfd fd{m_master, POLLIN, 0};
         if (::poll(&fd, 1, 10) > 0 && (fd.revents & POLLIN)) {
             char buffer[4096];

@@ -20,7 +20,8 @@ public:
     // Reads what has arrived, waiting up to timeoutMs for the first byte.
     QByteArray read(int timeoutMs = 1000);
     // Reads until at least count bytes have arrived or timeoutMs passed.
-    QByteArray readAtLeast(int count, int timeoutMs = 2000);
+    // runEvents false: reads without letting the code under test's event loop run.
+    QByteArray readAtLeast(int count, int timeoutMs = 2000, bool runEvents = true);
     // Closes the device side, as when a cable is pulled.
     void closeMaster();
 

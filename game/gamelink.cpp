@@ -72,6 +72,11 @@ void GameLink::gameVanished()
     if (!m_gameRunning)
         return;
     qWarning().noquote() << QStringLiteral("the game ended without reporting it");
+    gameEnded();
+}
+
+void GameLink::gameEnded()
+{
     m_gameRunning = false;
     m_closeRepeatTimer->stop();
     m_gameEndTimer->start();
@@ -133,9 +138,7 @@ void GameLink::handleDatagram(const QByteArray &datagram, const QHostAddress &se
         m_gameRunning = true;
         emit signalGameStateChanged(1);
     } else if (incoming.msgID == kGameEndedMsgID) {
-        m_gameRunning = false;
-        m_closeRepeatTimer->stop();
-        m_gameEndTimer->start();
+        gameEnded();
     }
 }
 

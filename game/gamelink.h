@@ -61,6 +61,8 @@ private:
     void handleDatagram(const QByteArray &datagram, const QHostAddress &sender, qint64 size);
     void logDropped(const QString &line);
     void repeatClose();
+    // The game is gone: the close stops repeating and its end is reported 200 ms later.
+    void gameEnded();
 
     QUdpSocket *m_socket = nullptr;
     QTimer *m_closeRepeatTimer = nullptr;

@@ -66,8 +66,8 @@ GameDisplayPage::GameDisplayPage(QWidget *parent)
         m_gameRunning = m_gameLink->isGameRunning();
         // A game that ends on its own must not leave the motor or the stimulation running once
         // the page closes over it.
-        if (state == 0 && (m_sessionState == 1 || m_sessionState == 2))
-            stopForEndedGame();
+        if (state == 0 && sessionUnderway())
+            haltSession(QStringLiteral("game ended during the training: motor and stimulation stopped"));
         emit signalGameStateChanged(state);
     });
 
@@ -228,20 +228,17 @@ void GameDisplayPage::slotGameVanished()
 // stop before it goes, however it ends; no event loop runs any more to send them later.
 void GameDisplayPage::stopAtQuit()
 {
-    if (m_sessionState != 1 && m_sessionState != 2)
+    if (!sessionUnderway())
         return;
-    qWarning().noquote() << QStringLiteral("program ending during a training: motor and stimulation stopped");
-    m_sessionState = 3;
-    m_countDownTimer->stop();
-    sendControl(DeviceProtocol::kControlStop);
+    haltSession(QStringLiteral("program ending during a training: motor and stimulation stopped"));
     CCommunicateAPI::getInstance()->flush(kQuitFlushMs);
-    endFesSession();
     m_gameLink->sendGameClose();
 }
 
-void GameDisplayPage::stopForEndedGame()
+// Ends a running or paused session without a report: the motor stops and the boxes go off.
+void GameDisplayPage::haltSession(const QString &why)
 {
-    qWarning().noquote() << QStringLiteral("game ended during the training: motor and stimulation stopped");
+    qWarning().noquote() << why;
     m_sessionState = 3;
     m_countDownTimer->stop();
     sendControl(DeviceProtocol::kControlStop);

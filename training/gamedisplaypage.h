@@ -131,7 +131,8 @@ private:
     void openReport(ReportDialogBase *dialog, ReportEnd end);
     void reportClosed();
     void endFesSession();
-    void stopForEndedGame();
+    void haltSession(const QString &why);
+    bool sessionUnderway() const { return m_sessionState == 1 || m_sessionState == 2; }
     void stopAtQuit();
     void playPrompt(const char *baseName);
     void spasmPromptFinished();
